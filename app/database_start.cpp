@@ -1,0 +1,27 @@
+#include "app/database_start.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace app {
+
+QString defaultDatabasePath() {
+    const QString dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    return QDir(dataDir).filePath(QStringLiteral("DataBase/Drumvel.mdz"));
+}
+
+StartedDatabase startDatabase(const QString& path, bool createIfMissing) {
+    StartedDatabase started;
+    if (createIfMissing && !QFileInfo::exists(path)) {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        started.db = store::Database::createFile(path);
+        started.created = true;
+        return started;
+    }
+    started.db = store::Database::openFile(path);
+    started.notices = store::upgradeSchema(*started.db).notices;
+    return started;
+}
+
+} // namespace app

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "store/database.h"
+
+#include <QString>
+#include <functional>
+#include <optional>
+
+namespace store {
+
+// Patterns for Dialect::caseInsensitiveLike. A "*" typed by the user is the wildcard; "%",
+// "_" and "\" typed by the user are matched literally.
+QString containsPattern(const QString& userText);
+QString beginsWithPattern(const QString& userText);
+// Begins with a fixed text, no wildcard at all.
+QString literalPrefixPattern(const QString& text);
+
+// Largest number in use in table.column plus one; std::nullopt on an empty table, where the
+// owning window decides where numbering starts. Table and column are program constants.
+std::optional<qint64> nextNumber(Database& db, const QString& table, const QString& column);
+
+// Draws the next number (or firstWhenEmpty) and calls insert(number) inside one transaction.
+// When insert hits the unique key because another workstation took the number meanwhile, it
+// is tried once more with the number after that. Returns the number used.
+qint64 insertWithNextNumber(Database& db, const QString& table, const QString& column,
+                            qint64 firstWhenEmpty, const std::function<void(qint64)>& insert);
+
+// sum(...) style aggregate where a null result (no rows) counts as 0.
+double sumOrZero(Database& db, const QString& sql, const Binds& binds = {});
+
+} // namespace store
