@@ -65,6 +65,15 @@ qint64 insertWithNextNumber(Database& db, const QString& table, const QString& c
     return number;
 }
 
+qint64 insertAndGetId(Database& db, const QString& table, const QString& key, const QString& sql,
+                      const Binds& binds) {
+    Transaction tx(db);
+    db.exec(sql, binds);
+    const qint64 id = db.scalar(QStringLiteral("SELECT max(%1) FROM %2").arg(key, table)).toLongLong();
+    tx.commit();
+    return id;
+}
+
 double sumOrZero(Database& db, const QString& sql, const Binds& binds) {
     return amountFromDb(db.scalar(sql, binds));
 }

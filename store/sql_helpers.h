@@ -25,6 +25,11 @@ std::optional<qint64> nextNumber(Database& db, const QString& table, const QStri
 qint64 insertWithNextNumber(Database& db, const QString& table, const QString& column,
                             qint64 firstWhenEmpty, const std::function<void(qint64)>& insert);
 
+// Runs an INSERT into table and returns the key the new row received (key is the table's
+// auto-increment column). Both happen in one transaction, so no other insert comes between.
+qint64 insertAndGetId(Database& db, const QString& table, const QString& key, const QString& sql,
+                      const Binds& binds);
+
 // sum(...) style aggregate where a null result (no rows) counts as 0.
 double sumOrZero(Database& db, const QString& sql, const Binds& binds = {});
 

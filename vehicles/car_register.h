@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+namespace store {
+class Database;
+}
+
+namespace vehicles {
+
+// One car of the register (texts copied from the catalogue, not keys).
+struct Car {
+    qint64 id = 0; // 0 for a car not saved yet
+    QString marka;
+    QString model;
+    QString modify;
+    QString period;
+    QString yearMade;
+    QString regNo;
+    QString couppe;
+    QString engine;
+    QString kw;
+    QString ccm;
+    QString ownerName;
+    QString ownerAddress;
+    QString ownerPhone;
+};
+
+enum class CarField { Brand, Model, Year, RegNo, Chassis, Engine, OwnerName, OwnerAddress, OwnerPhone };
+
+struct CarProblem {
+    CarField field;
+    QString message;
+};
+
+// Trims every text of the car.
+Car trimmed(Car car);
+
+// The first thing that keeps the car from being saved, in the order the user fills the panel:
+// required texts, and a registration number no other car has.
+std::optional<CarProblem> checkCar(store::Database& db, const Car& car);
+
+// Appends (id 0) or changes the car; returns its id. Call checkCar first.
+qint64 saveCar(store::Database& db, const Car& car);
+
+std::optional<Car> loadCar(store::Database& db, qint64 id);
+
+} // namespace vehicles

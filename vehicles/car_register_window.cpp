@@ -1,0 +1,467 @@
+#include "vehicles/car_register_window.h"
+
+#include "invoicing/client_firms.h"
+#include "invoicing/firm_chooser.h"
+#include "store/database.h"
+#include "ui/grid_printer.h"
+#include "ui/message_box.h"
+#include "vehicles/vehicle_pick_chain.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QSqlQueryModel>
+#include <QTableView>
+#include <QVBoxLayout>
+
+using vehicles::Car;
+using vehicles::CarField;
+using vehicles::VehiclePickChain;
+
+namespace {
+
+enum Column { ColMarka, ColModel, ColModify, ColYear, ColRegNo, ColCouppe, ColEngine, ColOwner,
+              ColAddress, ColPhone, ColId };
+
+QPushButton* button(QWidget* parent, const char* name, const QString& text) {
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    return b;
+}
+
+QLineEdit* edit(QWidget* parent, const char* name) {
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(QString::fromLatin1(name));
+    return e;
+}
+
+QComboBox* pick(QWidget* parent, const char* name) {
+    auto* c = new QComboBox(parent);
+    c->setObjectName(QString::fromLatin1(name));
+    VehiclePickChain::preparePickField(c);
+    c->setMinimumWidth(200);
+    return c;
+}
+
+void onlyKeys(QLineEdit* e, const QString& pattern) {
+    e->setValidator(new QRegularExpressionValidator(QRegularExpression(pattern), e));
+}
+
+} // namespace
+
+TsrCar::TsrCar(store::Database& db, Mode mode, QWidget* parent)
+    : QDialog(parent), db_(db), mode_(mode) {
+    setObjectName(QStringLiteral("TsrCar"));
+    setWindowTitle(QStringLiteral("Регистър на автомобилите"));
+    buildList();
+    buildPanel();
+    reload();
+    if (model_->rowCount() > 0)
+        grid_->selectRow(0);
+    grid_->resizeColumnsToContents();
+    resize(1100, 600);
+}
+
+TsrCar::~TsrCar() {
+    // Hiding the window while a field has the focus must not run the field's leave steps on
+    // a half-destroyed window.
+    eClientName_->disconnect(this);
+    delete chain_;
+}
+
+void TsrCar::buildList() {
+    topPanel_ = new QWidget(this);
+    auto* btnAdd = button(topPanel_, "btnAdd", QStringLiteral("Нов"));
+    auto* btnEdit = button(topPanel_, "btnEdit", QStringLiteral("Редакция"));
+    btnCheck_ = button(topPanel_, "btnCheck", QStringLiteral("Поръчки на автомобила"));
+    auto* btnPrn = button(topPanel_, "btnPrn", QStringLiteral("Печат"));
+    auto* bestFit = button(topPanel_, "bestFit", QStringLiteral("Ширина на колоните"));
+    auto* close = button(topPanel_, "BitBtn3", QStringLiteral("Изход"));
+    auto* take = button(topPanel_, "BitBtn4", QStringLiteral("Избор"));
+    btnCheck_->setEnabled(false);
+    close->setVisible(mode_ == Mode::Register);
+    take->setVisible(mode_ == Mode::Picker);
+    take->setDefault(mode_ == Mode::Picker);
+    connect(btnAdd, &QPushButton::clicked, this, &TsrCar::addCar);
+    connect(btnEdit, &QPushButton::clicked, this, &TsrCar::editCar);
+    connect(btnCheck_, &QPushButton::clicked, this, &TsrCar::showOrders);
+    connect(btnPrn, &QPushButton::clicked, this, &TsrCar::printList);
+    connect(bestFit, &QPushButton::clicked, this, [this] { grid_->resizeColumnsToContents(); });
+    connect(close, &QPushButton::clicked, this, &TsrCar::reject);
+    connect(take, &QPushButton::clicked, this, &TsrCar::takeCar);
+    auto* top = new QHBoxLayout(topPanel_);
+    top->setContentsMargins(0, 0, 0, 0);
+    for (QPushButton* b : {btnAdd, btnEdit, btnCheck_, btnPrn, bestFit})
+        top->addWidget(b);
+    top->addStretch();
+    top->addWidget(take);
+    top->addWidget(close);
+
+    model_ = new QSqlQueryModel(this);
+    grid_ = new QTableView(this);
+    grid_->setObjectName(QStringLiteral("Grid"));
+    grid_->setModel(model_);
+    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid_->setAlternatingRowColors(true);
+    grid_->verticalHeader()->hide();
+    connect(grid_, &QTableView::doubleClicked, this, [this] {
+        if (mode_ == Mode::Picker)
+            takeCar();
+    });
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(topPanel_);
+    layout->addWidget(grid_);
+}
+
+void TsrCar::buildPanel() {
+    panel_ = new QFrame(this);
+    panel_->setObjectName(QStringLiteral("pAddCar"));
+    panel_->setFrameShape(QFrame::Panel);
+    panel_->setFrameShadow(QFrame::Raised);
+    panel_->setAutoFillBackground(true);
+    lbEdit_ = new QLabel(panel_);
+    lbEdit_->setObjectName(QStringLiteral("lbEdit"));
+    lbEdit_->hide();
+
+    eMarka_ = pick(panel_, "eMarka");
+    eModels_ = pick(panel_, "eModels");
+    eModification_ = pick(panel_, "eModification");
+    ePeriod_ = pick(panel_, "ePeriod");
+    eEngine_ = pick(panel_, "eEngine");
+    eKW_ = edit(panel_, "eKW");
+    eKW_->setMaxLength(4);
+    eCCM_ = edit(panel_, "eCCM");
+    eCCM_->setMaxLength(4);
+    eYear_ = edit(panel_, "eYear");
+    eYear_->setMaxLength(8);
+    eRegNo_ = edit(panel_, "eRegNo");
+    eRegNo_->setMaxLength(35);
+    eCouppe_ = edit(panel_, "eCouppe");
+    eCouppe_->setMaxLength(25);
+    eClientName_ = edit(panel_, "eClientName");
+    eClientName_->setMaxLength(40);
+    eClientAdres_ = edit(panel_, "eClientAdres");
+    eClientAdres_->setMaxLength(60);
+    eClientPhone_ = edit(panel_, "eClientPhone");
+    eClientPhone_->setMaxLength(30);
+    onlyKeys(eEngine_->lineEdit(), QStringLiteral("[-0-9A-Z]*"));
+    onlyKeys(eYear_, QStringLiteral("[0-9]*"));
+    onlyKeys(eCCM_, QStringLiteral("[0-9%1]*").arg(QRegularExpression::escape(QLocale().decimalPoint())));
+    connect(eClientName_, &QLineEdit::editingFinished, this, &TsrCar::ownerNameLeft);
+
+    auto* btnFirms = button(panel_, "btnFirms", QStringLiteral("..."));
+    btnFirms->setToolTip(QStringLiteral("Избор от клиентите"));
+    connect(btnFirms, &QPushButton::clicked, this, &TsrCar::chooseOwner);
+    btnRec_ = button(panel_, "btnRec", QStringLiteral("Запис"));
+    auto* btnCancel = button(panel_, "btnCancel", QStringLiteral("Отказ"));
+    connect(btnRec_, &QPushButton::clicked, this, &TsrCar::saveCar);
+    connect(btnCancel, &QPushButton::clicked, this, &TsrCar::cancelEdit);
+
+    auto* grid = new QGridLayout;
+    auto label = [this](const QString& text) { return new QLabel(text, panel_); };
+    int row = 0;
+    auto add = [&](const QString& text, QWidget* field, QWidget* extra = nullptr) {
+        grid->addWidget(label(text), row, 0);
+        grid->addWidget(field, row, 1);
+        if (extra)
+            grid->addWidget(extra, row, 2);
+        ++row;
+    };
+    add(QStringLiteral("Рег. номер:"), eRegNo_);
+    add(QStringLiteral("Собственик:"), eClientName_, btnFirms);
+    add(QStringLiteral("Адрес:"), eClientAdres_);
+    add(QStringLiteral("Телефон:"), eClientPhone_);
+    add(QStringLiteral("Марка:"), eMarka_);
+    add(QStringLiteral("Модел:"), eModels_);
+    add(QStringLiteral("Модификация:"), eModification_);
+    add(QStringLiteral("Период:"), ePeriod_);
+    add(QStringLiteral("Двигател:"), eEngine_);
+    add(QStringLiteral("kW:"), eKW_);
+    add(QStringLiteral("ccm:"), eCCM_);
+    add(QStringLiteral("Година:"), eYear_);
+    add(QStringLiteral("Шаси:"), eCouppe_);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(btnRec_);
+    buttons->addWidget(btnCancel);
+    auto* layout = new QVBoxLayout(panel_);
+    layout->addLayout(grid);
+    layout->addLayout(buttons);
+    panel_->adjustSize();
+    panel_->hide();
+
+    vehicles::PickChainFields fields;
+    fields.brand = eMarka_;
+    fields.model = eModels_;
+    fields.modification = eModification_;
+    fields.period = ePeriod_;
+    fields.engine = eEngine_;
+    fields.kw = eKW_;
+    fields.ccm = eCCM_;
+    fields.afterEngine = eYear_;
+    chain_ = new VehiclePickChain(db_, fields, vehicles::EngineStep::FillPowerAndDisplacement, this);
+}
+
+void TsrCar::setOrdersOfCar(std::function<void(const QString&)> show) {
+    ordersOfCar_ = std::move(show);
+    btnCheck_->setEnabled(bool(ordersOfCar_));
+}
+
+void TsrCar::reload(std::optional<qint64> focusId) {
+    const std::optional<qint64> keep = focusId ? focusId : currentCarId();
+    model_->setQuery(QStringLiteral("SELECT Marka, Model, Modify, YearMade, RegNo, Couppe, Engine, "
+                                    "OwnerName, OwnerAddress, OwnerPhone, id FROM cars "
+                                    "ORDER BY Marka, Model, RegNo"),
+                     db_.connection());
+    while (model_->canFetchMore())
+        model_->fetchMore();
+    const QStringList headers = {"Марка", "Модел", "Модификация", "Година", "Рег. номер", "Шаси",
+                                 "Двигател", "Собственик", "Адрес", "Телефон", "id"};
+    for (int i = 0; i < headers.size(); ++i)
+        model_->setHeaderData(i, Qt::Horizontal, headers[i]);
+    grid_->setColumnHidden(ColId, true);
+    if (keep)
+        selectCar(*keep);
+}
+
+void TsrCar::selectCar(qint64 id) {
+    for (int row = 0; row < model_->rowCount(); ++row) {
+        if (model_->index(row, ColId).data().toLongLong() == id) {
+            grid_->selectRow(row);
+            grid_->scrollTo(model_->index(row, 0));
+            return;
+        }
+    }
+}
+
+std::optional<qint64> TsrCar::currentCarId() const {
+    const QModelIndex current = grid_->currentIndex();
+    if (!current.isValid())
+        return std::nullopt;
+    return model_->index(current.row(), ColId).data().toLongLong();
+}
+
+bool TsrCar::isEditing() const {
+    return panel_->isVisible() || !lbEdit_->text().isEmpty();
+}
+
+void TsrCar::openPanel(const QString& mode) {
+    lbEdit_->setText(mode);
+    topPanel_->setEnabled(false);
+    grid_->setEnabled(false);
+    panel_->move(32, 40);
+    panel_->show();
+    panel_->raise();
+    chain_->resetSelection();
+    chain_->fillBrandList();
+}
+
+void TsrCar::closePanel() {
+    lbEdit_->clear();
+    panel_->hide();
+    topPanel_->setEnabled(true);
+    grid_->setEnabled(true);
+    grid_->setFocus();
+}
+
+void TsrCar::addCar() {
+    editedId_ = 0;
+    chain_->setStoredEngine(std::nullopt);
+    for (QLineEdit* e : {eRegNo_, eClientName_, eClientAdres_, eClientPhone_, eKW_, eCCM_,
+                         eCouppe_, eYear_})
+        e->clear();
+    for (QComboBox* c : {eModels_, eModification_, ePeriod_, eEngine_})
+        c->clear();
+    openPanel(QStringLiteral("append"));
+    eRegNo_->setFocus();
+}
+
+void TsrCar::restoreStoredChoice(QComboBox* field, const QString& stored,
+                                 void (VehiclePickChain::*leave)()) {
+    chain_->markEntry(field);
+    if (stored.isEmpty()) {
+        field->setEditText(QString());
+        return;
+    }
+    VehiclePickChain::selectOrAppend(field, stored);
+    if (field->currentText().isEmpty()) {
+        // Unknown to the catalogue: an optional text is kept as stored rather than lost on
+        // save; brand and model stay empty so that the save asks for them.
+        if (field == eModification_ || field == ePeriod_)
+            field->setEditText(stored);
+        return;
+    }
+    (chain_->*leave)();
+}
+
+void TsrCar::editCar() {
+    const auto id = currentCarId();
+    if (!id)
+        return;
+    const auto car = vehicles::loadCar(db_, *id);
+    if (!car)
+        return;
+    editedId_ = car->id;
+    eRegNo_->setText(car->regNo);
+    eClientName_->setText(car->ownerName);
+    eClientAdres_->setText(car->ownerAddress);
+    eClientPhone_->setText(car->ownerPhone);
+    eCouppe_->setText(car->couppe);
+    eYear_->setText(car->yearMade);
+    chain_->setStoredEngine(car->engine);
+    openPanel(QStringLiteral("edit"));
+    restoreStoredChoice(eMarka_, car->marka, &VehiclePickChain::leaveBrand);
+    restoreStoredChoice(eModels_, car->model, &VehiclePickChain::leaveModel);
+    restoreStoredChoice(eModification_, car->modify, &VehiclePickChain::leaveModification);
+    restoreStoredChoice(ePeriod_, car->period, &VehiclePickChain::leavePeriod);
+    eEngine_->setEditText(car->engine);
+    eKW_->setText(car->kw);
+    eCCM_->setText(car->ccm);
+    eRegNo_->setFocus();
+}
+
+Car TsrCar::panelCar() const {
+    Car car;
+    car.id = lbEdit_->text() == QLatin1String("edit") ? editedId_ : 0;
+    car.marka = eMarka_->currentText();
+    car.model = eModels_->currentText();
+    car.modify = eModification_->currentText();
+    car.period = ePeriod_->currentText();
+    car.yearMade = eYear_->text();
+    car.regNo = eRegNo_->text();
+    car.couppe = eCouppe_->text();
+    car.engine = eEngine_->currentText();
+    car.kw = eKW_->text();
+    car.ccm = eCCM_->text();
+    car.ownerName = eClientName_->text();
+    car.ownerAddress = eClientAdres_->text();
+    car.ownerPhone = eClientPhone_->text();
+    return car;
+}
+
+QWidget* TsrCar::fieldFor(CarField field) const {
+    switch (field) {
+    case CarField::Brand:
+        return eMarka_;
+    case CarField::Model:
+        return eModels_;
+    case CarField::Year:
+        return eYear_;
+    case CarField::RegNo:
+        return eRegNo_;
+    case CarField::Chassis:
+        return eCouppe_;
+    case CarField::Engine:
+        return eEngine_;
+    case CarField::OwnerName:
+        return eClientName_;
+    case CarField::OwnerAddress:
+        return eClientAdres_;
+    case CarField::OwnerPhone:
+        return eClientPhone_;
+    }
+    return eRegNo_;
+}
+
+void TsrCar::saveCar() {
+    const Car car = panelCar();
+    try {
+        if (const auto problem = vehicles::checkCar(db_, car)) {
+            ui::message(this, ui::captionMessage(), problem->message, ui::MessageIcon::Warning);
+            fieldFor(problem->field)->setFocus();
+            return;
+        }
+        const qint64 id = vehicles::saveCar(db_, car);
+        closePanel();
+        reload(id);
+        grid_->resizeColumnsToContents();
+    } catch (const store::DbError& e) {
+        ui::error(this, e.message());
+    }
+}
+
+void TsrCar::cancelEdit() {
+    closePanel();
+}
+
+void TsrCar::takeCar() {
+    if (mode_ != Mode::Picker || isEditing())
+        return;
+    const auto id = currentCarId();
+    if (!id)
+        return;
+    chosen_ = vehicles::loadCar(db_, *id);
+    if (chosen_)
+        accept();
+}
+
+void TsrCar::printList() {
+    grid_->resizeColumnsToContents();
+    ui::PrintHeader header;
+    header.title = QStringLiteral("Регистър на автомобилите");
+    ui::printGrid(this, *grid_, header);
+}
+
+void TsrCar::showOrders() {
+    const QModelIndex current = grid_->currentIndex();
+    if (!ordersOfCar_ || !current.isValid())
+        return;
+    ordersOfCar_(model_->index(current.row(), ColRegNo).data().toString());
+}
+
+void TsrCar::ownerNameLeft() {
+    const QString name = eClientName_->text().trimmed();
+    eClientName_->setText(name);
+    if (name.isEmpty())
+        return;
+    if (const auto firm = invoicing::findFirmByName(db_, name)) {
+        eClientAdres_->setText(firm->adres);
+        eClientPhone_->setText(firm->phones);
+        eMarka_->setFocus();
+    }
+}
+
+void TsrCar::chooseOwner() {
+    if (!panel_->isVisible())
+        return;
+    TfrmIzbFirm chooser(db_, this);
+    chooser.preselect(eClientName_->text().trimmed());
+    const auto firm = chooser.exec() == QDialog::Accepted ? chooser.chosenFirm() : std::nullopt;
+    if (!firm) {
+        eClientName_->setFocus();
+        return;
+    }
+    eClientName_->setText(firm->name);
+    eClientAdres_->setText(firm->adres);
+    eClientPhone_->setText(firm->phones);
+    if (firm->phones.isEmpty())
+        eClientPhone_->setFocus();
+    else
+        btnRec_->setFocus();
+}
+
+void TsrCar::reject() {
+    // The car being entered is saved or cancelled first.
+    if (isEditing())
+        return;
+    QDialog::reject();
+}
+
+void TsrCar::keyPressEvent(QKeyEvent* event) {
+    if (mode_ == Mode::Picker && !isEditing() &&
+        (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+        takeCar();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
