@@ -1,0 +1,91 @@
+// Renders windows offscreen into PNG files so that their layout can be looked at without a
+// display: window_shots OUTPUT_DIR. Uses a throwaway database with a few sample rows.
+#include "invoicing/client_firms.h"
+#include "invoicing/clients_window.h"
+#include "store/database.h"
+#include "vehicles/all_cars_window.h"
+#include "vehicles/car_register.h"
+#include "vehicles/car_register_window.h"
+#include "vehicles/vehicle_catalogue.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLocale>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+namespace {
+
+void sampleData(store::Database& db) {
+    const QStringList firms = {"Авто Сервиз ООД", "Д'Артанян ЕООД", "Иван Петров",
+                               "Транспорт БГ АД"};
+    for (const QString& name : firms) {
+        invoicing::ClientFirm f;
+        f.name = name;
+        f.dn = "1234567890";
+        f.bstat = "123456789";
+        f.adres = "София, бул. България 1";
+        f.mol = "Петър Иванов";
+        f.phones = "02 123 456";
+        f.email = "office@example.bg";
+        f.reduction = 5;
+        invoicing::saveFirm(db, f);
+    }
+    const qint64 vw = vehicles::addBrand(db, "VW");
+    const qint64 golf = vehicles::addModel(db, vw, "Golf");
+    db.exec("INSERT INTO car_modifications (idMarka, idModel, Modification, period, engine, kw, "
+            "ccm) VALUES (:b, :m, '1.9 TDI', '1997-2003', 'AGR', '66', '1896')",
+            {{"b", vw}, {"m", golf}});
+    const qint64 opel = vehicles::addBrand(db, "Опел");
+    vehicles::addModification(db, opel, vehicles::addModel(db, opel, "Астра"), "1.6 16V");
+    for (int i = 0; i < 6; ++i) {
+        vehicles::Car car;
+        car.marka = i % 2 ? "VW" : "Опел";
+        car.model = i % 2 ? "Golf" : "Астра";
+        car.modify = i % 2 ? "1.9 TDI" : "1.6 16V";
+        car.yearMade = QString::number(1998 + i);
+        car.regNo = QStringLiteral("CA%1AB").arg(1000 + i);
+        car.couppe = "WVWZZZ1JZ1W00000" + QString::number(i);
+        car.engine = "AGR";
+        car.ownerName = firms[i % firms.size()];
+        car.ownerAddress = "София";
+        car.ownerPhone = "0888 123 45" + QString::number(i);
+        vehicles::saveCar(db, car);
+    }
+}
+
+void shoot(QWidget& w, const QString& path) {
+    w.show();
+    QApplication::processEvents();
+    w.grab().save(path);
+    QTextStream(stdout) << path << "\n";
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QLocale::setDefault(QLocale(QLocale::Bulgarian, QLocale::Bulgaria));
+    const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
+    QTemporaryDir dir;
+    auto db = store::Database::createFile(dir.filePath("Drumvel.mdz"));
+    sampleData(*db);
+
+    TsmPeoples clients(*db);
+    shoot(clients, out + "/clients.png");
+    clients.findChild<QPushButton*>("btnEdit")->click();
+    shoot(clients, out + "/clients_edit.png");
+    clients.findChild<QPushButton*>("BtnCancel")->click();
+
+    TsrCar cars(*db, TsrCar::Mode::Picker);
+    shoot(cars, out + "/cars.png");
+    cars.findChild<QPushButton*>("btnEdit")->click();
+    shoot(cars, out + "/cars_edit.png");
+    cars.findChild<QPushButton*>("btnCancel")->click();
+
+    TfrmAllCars all(*db);
+    all.resize(900, 400);
+    shoot(all, out + "/all_cars.png");
+    return 0;
+}
