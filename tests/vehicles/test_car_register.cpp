@@ -1,5 +1,6 @@
 #include "support/test_environment.h"
 #include "vehicles/all_cars_window.h"
+#include "vehicles/brands_window.h"
 #include "vehicles/car_register.h"
 #include "vehicles/car_register_window.h"
 #include "vehicles/vehicle_catalogue.h"
@@ -9,6 +10,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSqlTableModel>
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QTest>
@@ -117,6 +119,7 @@ private Q_SLOTS:
     void editingKeepsAModificationUnknownToTheCatalogue();
     void pickerFillsOnlyWhenACarIsTaken();
     void allCarsGroupsAndSavesEngineData();
+    void brandsListDiscardsAnEditLeftOpen();
 };
 
 void TestCarRegister::unknownBrandAndModelAreAddedOnYes() {
@@ -404,6 +407,24 @@ void TestCarRegister::allCarsGroupsAndSavesEngineData() {
     QVERIFY(w.tree()->isExpanded(golf->index()));
     w.collapseFocused();
     QVERIFY(!w.tree()->isExpanded(vw->index()));
+}
+
+void TestCarRegister::brandsListDiscardsAnEditLeftOpen() {
+    TestEnvironment env;
+    auto db = env.newDatabase();
+    addBrand(*db, "VW");
+    addBrand(*db, "Audi");
+    TfrmArtsMarks w(*db);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    auto* grid = child<QTableView>(w, "grMarka");
+    QCOMPARE(grid->currentIndex().data().toString(), QString("Audi"));
+    grid->model()->setData(grid->currentIndex(), "Ауди");
+    QMetaObject::invokeMethod(&w, "reject");
+    // Nothing is left pending that a later submit could still write.
+    QVERIFY(qobject_cast<QSqlTableModel*>(grid->model())->submitAll());
+    QCOMPARE(db->scalar("SELECT count(*) FROM marka WHERE Marka = 'Audi'").toInt(), 1);
+    QCOMPARE(db->scalar("SELECT count(*) FROM marka").toInt(), 2);
 }
 
 QTEST_MAIN(TestCarRegister)
