@@ -1,0 +1,81 @@
+#include "finance/rate_register.h"
+
+#include "store/database.h"
+#include "store/sql_values.h"
+#include "ui/message_box.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+QStandardItem* readOnly(const QVariant& value, Qt::Alignment alignment) {
+    auto* item = new QStandardItem;
+    item->setData(value, Qt::DisplayRole);
+    item->setTextAlignment(alignment | Qt::AlignVCenter);
+    item->setEditable(false);
+    return item;
+}
+
+QString rateText(double rate) {
+    return QString::number(rate, 'f', 6)
+        .remove(QRegularExpression(QStringLiteral("0+$")))
+        .remove(QRegularExpression(QStringLiteral("\\.$")))
+        .replace(QLatin1Char('.'), QLatin1Char(','));
+}
+
+} // namespace
+
+TsrCourse::TsrCourse(store::Database& db, QWidget* parent)
+    : QDialog(parent), db_(db), model_(new QStandardItemModel(0, 3, this)),
+      grid_(new QTableView(this)) {
+    setObjectName(QStringLiteral("TsrCourse"));
+    setWindowTitle(QStringLiteral("Валутни курсове"));
+    model_->setHorizontalHeaderLabels(
+        {QStringLiteral("Дата"), QStringLiteral("USD (лв.)"), QStringLiteral("EUR (лв.)")});
+    grid_->setObjectName(QStringLiteral("grid"));
+    grid_->setModel(model_);
+    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid_->verticalHeader()->hide();
+    grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+
+    auto* close = new QPushButton(QStringLiteral("Затвори"), this);
+    close->setObjectName(QStringLiteral("btnExit"));
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(grid_);
+    layout->addLayout(buttons);
+    resize(380, 420);
+}
+
+void TsrCourse::reload() {
+    model_->removeRows(0, model_->rowCount());
+    try {
+        QSqlQuery q = db_.exec(QStringLiteral("SELECT Data, USD, EUR FROM valcourse "
+                                              "ORDER BY Data DESC"));
+        while (q.next()) {
+            const QDate date = store::dateFromDb(q.value(0));
+            model_->appendRow(
+                {readOnly(date.toString(QStringLiteral("dd.MM.yyyy")), Qt::AlignHCenter),
+                 readOnly(rateText(store::amountFromDb(q.value(1))), Qt::AlignRight),
+                 readOnly(rateText(store::amountFromDb(q.value(2))), Qt::AlignRight)});
+        }
+    } catch (const store::DbError& e) {
+        ui::error(this, e.message());
+    }
+}
+
+void TsrCourse::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    reload();
+}
