@@ -17,10 +17,11 @@ StartedDatabase startDatabase(const QString& path, bool createIfMissing) {
         QDir().mkpath(QFileInfo(path).absolutePath());
         started.db = store::Database::createFile(path);
         started.created = true;
-        return started;
+    } else {
+        started.db = store::Database::openFile(path);
+        started.notices = store::upgradeSchema(*started.db).notices;
     }
-    started.db = store::Database::openFile(path);
-    started.notices = store::upgradeSchema(*started.db).notices;
+    started.settings = shell::BusinessSettings::load(*started.db);
     return started;
 }
 

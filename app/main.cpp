@@ -1,13 +1,20 @@
 #include "app/command_line.h"
-#include "app/database_start.h"
 #include "app/main_window.h"
+#include "app/program_start.h"
+#include "app/single_instance.h"
+#include "app/splash.h"
+#include "shell/first_password.h"
+#include "shell/login.h"
+#include "shell/login_dialog.h"
+#include "shell/session.h"
 #include "shell/user_settings.h"
-#include "ui/message_box.h"
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QTextStream>
+#include <QTranslator>
 #include <cstdio>
 
 namespace {
@@ -17,6 +24,16 @@ QStringList argumentsOf(int argc, char** argv) {
     for (int i = 0; i < argc; ++i)
         list << QString::fromLocal8Bit(argv[i]);
     return list;
+}
+
+// Splash steps: database start, login, main window.
+constexpr int kStartSteps = 3;
+
+void raiseActiveWindow() {
+    if (QWidget* window = QApplication::activeModalWidget()) {
+        window->raise();
+        window->activateWindow();
+    }
 }
 
 } // namespace
@@ -38,32 +55,45 @@ int main(int argc, char** argv) {
     QCoreApplication::setOrganizationName(QString::fromLatin1(shell::kOrganization));
     QCoreApplication::setApplicationName(QString::fromLatin1(shell::kApplication));
     QLocale::setDefault(QLocale(QLocale::Bulgarian, QLocale::Bulgaria));
+    // Qt's own buttons and dialogs in Bulgarian, when the translations are installed.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtTexts);
+    // Dialogs come and go before the main window shows; none of them ends the program.
+    QApplication::setQuitOnLastWindowClosed(false);
 
-    QString path = commandLine.databasePath;
-    bool createIfMissing = false;
-    if (path.isEmpty()) {
-        QSettings settings = shell::userSettings();
-        path = settings.value(shell::keys::baseFile).toString();
-        if (path.isEmpty()) {
-            // First start on this computer: a new database at the default place.
-            path = app::defaultDatabasePath();
-            createIfMissing = true;
-        }
-    }
+    app::SingleInstance instance(app::SingleInstance::defaultName());
+    if (!instance.claim())
+        return 0; // the running program has been brought to the front
+    QObject::connect(&instance, &app::SingleInstance::activationRequested, &raiseActiveWindow);
 
-    app::StartedDatabase started;
-    try {
-        started = app::startDatabase(path, createIfMissing);
-    } catch (const store::DbError& e) {
-        ui::error(nullptr, QStringLiteral("Грешка при отварянето на базата данни!\n\n") + e.message());
+    TsrSplash splash(kStartSteps);
+    splash.show();
+    splash.advance();
+
+    QSettings settings = shell::userSettings();
+    std::optional<app::StartedDatabase> started =
+        app::runDatabaseStart(nullptr, settings, commandLine.databasePath,
+                              [&splash](bool visible) { splash.setVisible(visible); });
+    if (!started)
         return 1;
-    }
-    if (commandLine.databasePath.isEmpty())
-        shell::userSettings().setValue(shell::keys::baseFile, started.db->filePath());
-    for (const store::UpgradeNotice& notice : started.notices)
-        ui::message(nullptr, notice.caption, notice.text, ui::MessageIcon::Exclamation);
+    store::Database& db = *started->db;
+    splash.advance();
+    splash.hide();
 
-    TsrMain window(*started.db);
+    if (shell::needsFirstPassword(db) && !shell::askFirstPassword(nullptr, db))
+        return 0;
+    TsrPass login(db);
+    if (login.exec() != QDialog::Accepted)
+        return 0;
+    shell::Session session(*login.loggedIn(), shell::workstationKey(settings),
+                           std::move(started->settings));
+
+    TsrMain window(db, session);
+    QObject::connect(&instance, &app::SingleInstance::activationRequested, &window,
+                     &TsrMain::bringToFront);
     window.show();
+    QApplication::setQuitOnLastWindowClosed(true);
     return application.exec();
 }

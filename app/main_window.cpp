@@ -1,19 +1,681 @@
 #include "app/main_window.h"
 
+#include "app/about_box.h"
 #include "app/version.h"
+#include "finance/rate_register.h"
+#include "shell/help_pages.h"
+#include "shell/help_window.h"
+#include "shell/own_data.h"
+#include "shell/own_data_dialog.h"
+#include "shell/session.h"
+#include "shell/user_settings.h"
 #include "store/database.h"
+#include "store/schema_upgrade.h"
+#include "ui/message_box.h"
 
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSettings>
+#include <QShowEvent>
 #include <QStatusBar>
+#include <QToolBar>
+#include <QUrl>
+#include <QVBoxLayout>
 
-TsrMain::TsrMain(store::Database& db, QWidget* parent) : QMainWindow(parent), db_(db) {
+namespace {
+
+// The maintenance panel opens only with this code.
+const QString kMaintenanceCode = QStringLiteral("640372058");
+
+// The links of the command panel and the commands they run; names match exactly.
+struct PanelLink {
+    const char* link;
+    const char* handler;
+    const char* text;
+};
+
+constexpr PanelLink kPanelLinks[] = {
+    {"dost", "btInpPartsClick", "Доставка на части"},
+    {"sale", "btSalePartsClick", "Продажба на части"},
+    {"saleCl", "mnPackSalesClick", "Продажба със стокова разписка"},
+    {"nal", "mnPartsClick", "Наличност на части"},
+    {"new_por", "btPorClick", "Нова поръчка"},
+    {"ot_por", "bOtClick", "Отчет по поръчка"},
+    {"pay_por", "bPayClick", "Плащане на поръчка"},
+    {"parts_por", "bPPorClick", "Части към поръчка"},
+    {"spr_por", "mnPorClick", "Справка поръчки"},
+    {"gtp", "bGtpClick", "Технически преглед"},
+    {"shorts", "bUslClick", "Бързи услуги"},
+    {"home", "bAdrClick", "Посещения по адрес"},
+    {"razh", "btRazhClick", "Разходи"},
+    {"prih", "bPrihClick", "Допълнителни приходи"},
+    {"kasa", "bKasaClick", "Касова книга"},
+};
+
+// Groups of the panel: heading and the links under it, by their position in kPanelLinks.
+struct PanelGroup {
+    const char* heading;
+    int first;
+    int count;
+};
+
+constexpr PanelGroup kPanelGroups[] = {
+    {"Склад", 0, 4},
+    {"Ремонтни поръчки", 4, 8},
+    {"Финанси", 12, 3},
+};
+
+QString u(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+// "mnKasaClick" -> "mnKasa": the action carries the control's name.
+QString actionName(const QString& handler) {
+    return handler.endsWith(QLatin1String("Click")) ? handler.chopped(5) : handler;
+}
+
+} // namespace
+
+TsrMain::TsrMain(store::Database& db, shell::Session& session, QWidget* parent)
+    : QMainWindow(parent), db_(db), session_(session) {
     setObjectName(QStringLiteral("TsrMain"));
     setWindowTitle(captionText());
-    auto* fileLabel = new QLabel(db_.filePath(), this);
+    buildCommands();
+    buildMenusAndToolbar();
+    setCentralWidget(buildCentralArea());
+
+    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+    userPanel_ = new QLabel(statusBar());
+    userPanel_->setObjectName(QStringLiteral("pnlUser"));
+    statusBar()->addWidget(userPanel_, 1);
+    auto* fileLabel = new QLabel(QDir::toNativeSeparators(db_.filePath()), statusBar());
+    fileLabel->setObjectName(QStringLiteral("pnlDatabase"));
     statusBar()->addPermanentWidget(fileLabel);
-    resize(1024, 700);
+    userPanel_->setText(QStringLiteral("Потребител: ") + session_.userName());
+
+    refreshIdentity();
+    resize(1024, 720);
 }
 
 QString TsrMain::captionText() {
     return QStringLiteral("Управление на автосервиз - версия ") + app::versionText();
+}
+
+bool TsrMain::holdsRight(int position) const {
+    return session_.holdsRight(position);
+}
+
+QString TsrMain::userStatusText() const {
+    return userPanel_->text();
+}
+
+bool TsrMain::runCommand(const QString& handler) {
+    const auto it = commands_.constFind(handler);
+    if (it == commands_.constEnd())
+        return false;
+    const Command& command = *it;
+    if (command.right != 0 && !holdsRight(command.right))
+        return false;
+    if (command.allowed && !command.allowed())
+        return false;
+    emit commandRan(handler);
+    if (command.run)
+        command.run();
+    return true;
+}
+
+void TsrMain::anchorClick(const QString& link) {
+    for (const PanelLink& panelLink : kPanelLinks) {
+        if (link == QLatin1String(panelLink.link)) {
+            runCommand(QString::fromLatin1(panelLink.handler));
+            return;
+        }
+    }
+}
+
+bool TsrMain::noSaleOpen() const {
+    return !session_.saleVisible();
+}
+
+bool TsrMain::ownWarehouse() const {
+    return session_.settings().storeMode(db_) == 0;
+}
+
+void TsrMain::addCommand(const QString& handler, int right, std::function<void()> run,
+                         std::function<bool()> allowed) {
+    commands_.insert(handler, Command{right, std::move(allowed), std::move(run)});
+}
+
+void TsrMain::buildCommands() {
+    auto noSale = [this] { return noSaleOpen(); };
+    auto store = [this] { return ownWarehouse(); };
+
+    // Warehouse and sales.
+    addCommand(QStringLiteral("btPartsClick"), 12, {}, noSale);
+    addCommand(
+        QStringLiteral("btInpPartsClick"), 13, [this] { deliverParts(); },
+        [this] { return ownWarehouse() && noSaleOpen(); });
+    addCommand(QStringLiteral("mnPartsClick"), 29, {}, noSale);
+    addCommand(QStringLiteral("btSalePartsClick"), 14, {},
+               [this] { return ownWarehouse() && isMenuEnabled(QStringLiteral("mnZapl")); });
+    addCommand(QStringLiteral("mnPackSalesClick"), 14, {}, store);
+    addCommand(QStringLiteral("mnCorespondClick"), 13);
+    addCommand(QStringLiteral("mnDostavClick"), 6);
+    addCommand(QStringLiteral("TBItem18Click"), 29);
+    addCommand(QStringLiteral("TBItem19Click"), 29);
+    // Orders.
+    addCommand(QStringLiteral("btPorClick"), 17);
+    addCommand(QStringLiteral("mnPorClick"), 0, {}, noSale);
+    addCommand(QStringLiteral("bOtClick"), 20, {}, noSale);
+    addCommand(QStringLiteral("bPayClick"), 21, {}, noSale);
+    addCommand(QStringLiteral("bPPorClick"), 19, {}, noSale);
+    addCommand(QStringLiteral("bUslClick"), 17);
+    addCommand(QStringLiteral("mnShortsClick"), 0);
+    addCommand(QStringLiteral("TBItem6Click"), 0);
+    addCommand(QStringLiteral("TBItem13Click"), 0);
+    addCommand(QStringLiteral("bGtpClick"), 17);
+    addCommand(QStringLiteral("mnSprGtpClick"), 0);
+    addCommand(QStringLiteral("bAdrClick"), 18);
+    addCommand(QStringLiteral("TBItem16Click"), 22);
+    addCommand(QStringLiteral("mnOtchWarrClick"), 0);
+    addCommand(QStringLiteral("TBItem5Click"), 30);
+    addCommand(QStringLiteral("TBItem11Click"), 0);
+    addCommand(QStringLiteral("TBItem14Click"), 0);
+    // Finance.
+    addCommand(QStringLiteral("btRazhClick"), 35);
+    addCommand(QStringLiteral("bPrihClick"), 35);
+    addCommand(QStringLiteral("mnKasaClick"), 36);
+    addCommand(QStringLiteral("bKasaClick"), 0);
+    addCommand(QStringLiteral("mnPechClick"), 37);
+    addCommand(QStringLiteral("TBItem20Click"), 38);
+    addCommand(QStringLiteral("N8Click"), 33, [this] { supplierAccounts(); });
+    addCommand(QStringLiteral("mnClientsDebtClick"), 34, [this] { clientAccounts(); });
+    addCommand(QStringLiteral("mnDostClick"), 31);
+    addCommand(QStringLiteral("mnSalesClick"), 32);
+    addCommand(QStringLiteral("mnValClick"), 0, [this] {
+        TsrCourse rates(db_, this);
+        rates.exec();
+    });
+    // Registers and invoices.
+    addCommand(QStringLiteral("TBItem7Click"), 0);
+    addCommand(QStringLiteral("mnCarsClick"), 7);
+    addCommand(QStringLiteral("TBItem17Click"), 0);
+    addCommand(QStringLiteral("TBItem12Click"), 7);
+    addCommand(QStringLiteral("mnFactClick"), 25);
+    addCommand(QStringLiteral("mnNoFactClick"), 26, [this] { unbilledPayments(); });
+    addCommand(QStringLiteral("mnSprFactClick"), 27);
+    addCommand(QStringLiteral("mnClerksClick"), 5, [this] { refreshUserName(); });
+    addCommand(QStringLiteral("mnToolsClick"), 9);
+    addCommand(QStringLiteral("mnSndHandClick"), 0);
+    // Salaries.
+    addCommand(QStringLiteral("mnPaymentClick"), 42);
+    addCommand(QStringLiteral("mnSprPayClick"), 43);
+    addCommand(QStringLiteral("mnAvansClick"), 41);
+    addCommand(QStringLiteral("mnGlobaClick"), 40);
+    addCommand(QStringLiteral("mnNagradaClick"), 40);
+    // System and help.
+    addCommand(QStringLiteral("mnMyInfoClick"), 10, [this] { showOwnData(false); });
+    addCommand(QStringLiteral("mnPrefsClick"), 2);
+    addCommand(QStringLiteral("N6Click"), 0);
+    addCommand(QStringLiteral("mnRestoreClick"), 3);
+    addCommand(QStringLiteral("N11Click"), 0, [this] { showHelp(); });
+    addCommand(QStringLiteral("N13Click"), 0, [this] { showAbout(); });
+    addCommand(QStringLiteral("TBItem4Click"), 0, [this] { openPresentation(); });
+    addCommand(QStringLiteral("mnExitClick"), 0, [this] { close(); });
+    addCommand(QStringLiteral("Action1Execute"), 0, [this] { toggleMaintenancePanel(); });
+}
+
+QAction* TsrMain::commandAction(const QString& handler, const QString& text) {
+    if (QAction* existing = actions_.value(handler))
+        return existing;
+    auto* action = new QAction(text, this);
+    action->setObjectName(actionName(handler));
+    connect(action, &QAction::triggered, this, [this, handler] { runCommand(handler); });
+    actions_.insert(handler, action);
+    return action;
+}
+
+void TsrMain::buildMenusAndToolbar() {
+    struct Item {
+        const char* handler; // nullptr: a separator
+        const char* text;
+    };
+    struct MenuDef {
+        const char* name;
+        const char* title;
+        std::initializer_list<Item> items;
+    };
+    const MenuDef menus[] = {
+        {"mnSystem",
+         "&Система",
+         {{"mnPrefsClick", "Настройки"},
+          {"mnMyInfoClick", "Собствени данни"},
+          {"mnClerksClick", "Служители"},
+          {"mnValClick", "Валутни курсове"},
+          {nullptr, nullptr},
+          {"mnExitClick", "Изход"}}},
+        {"mnSklad",
+         "С&клад",
+         {{"btPartsClick", "Номенклатура на резервните части"},
+          {"btInpPartsClick", "Доставка на резервни части"},
+          {"btSalePartsClick", "Продажба на резервни части"},
+          {"mnPackSalesClick", "Продажба със стокова разписка"},
+          {nullptr, nullptr},
+          {"mnDostavClick", "Доставчици"},
+          {"mnCorespondClick", "Отстъпки"}}},
+        {"mnPorMenu",
+         "&Поръчки",
+         {{"btPorClick", "Нова ремонтна поръчка"},
+          {"bOtClick", "Отчет по поръчка"},
+          {"bPayClick", "Плащане на поръчка"},
+          {"bPPorClick", "Части към поръчка"},
+          {nullptr, nullptr},
+          {"bUslClick", "Бързи услуги"},
+          {"mnShortsClick", "Каталог на бързите услуги"},
+          {"bGtpClick", "Годишен технически преглед"},
+          {"bAdrClick", "График на посещенията"},
+          {"TBItem16Click", "Абонаментно обслужване"},
+          {nullptr, nullptr},
+          {"TBItem11Click", "Каталог на операциите"},
+          {"TBItem14Click", "Кодове на симптомите"}}},
+        {"mnFinance",
+         "&Финанси",
+         {{"mnKasaClick", "Касова книга"},
+          {"btRazhClick", "Разходи"},
+          {"bPrihClick", "Допълнителни приходи"},
+          {nullptr, nullptr},
+          {"N8Click", "Сметки с доставчици"},
+          {"mnClientsDebtClick", "Сметки с клиенти"}}},
+        {"mnSpr",
+         "Спр&авки",
+         {{"mnPorClick", "Справка ремонтни поръчки"},
+          {"mnPartsClick", "Наличност на резервни части"},
+          {"TBItem19Click", "Наличност по серийни номера"},
+          {"TBItem18Click", "Движение на резервни части"},
+          {"TBItem5Click", "Части в незавършени поръчки"},
+          {"mnDostClick", "Справка доставки"},
+          {"mnSalesClick", "Справка продажби"},
+          {nullptr, nullptr},
+          {"mnPechClick", "Справка печалба"},
+          {"TBItem20Click", "Финансово обобщение"},
+          {nullptr, nullptr},
+          {"TBItem6Click", "Справка бързи услуги"},
+          {"TBItem13Click", "Справка работни времена"},
+          {"mnSprGtpClick", "Справка технически прегледи"},
+          {"mnOtchWarrClick", "Гаранционни отчети"}}},
+        {"mnFactMenu",
+         "Ф&актури",
+         {{"mnFactClick", "Нова фактура"},
+          {"mnNoFactClick", "Нефактурирани плащания"},
+          {"mnSprFactClick", "Справка фактури"}}},
+        {"mnRegisters",
+         "&Регистри",
+         {{"TBItem12Click", "Клиенти"},
+          {"mnCarsClick", "Регистър на автомобилите"},
+          {"TBItem17Click", "Всички автомобили"},
+          {"TBItem7Click", "Марки автомобили"},
+          {"mnDostavClick", "Доставчици"},
+          {"mnToolsClick", "Инструменти на сервиза"},
+          {nullptr, nullptr},
+          {"mnSndHandClick", "Стоки втора ръка"}}},
+        {"mnZapl",
+         "&Заплати",
+         {{"mnPaymentClick", "Заплати"},
+          {"mnSprPayClick", "Справка заплати"},
+          {nullptr, nullptr},
+          {"mnAvansClick", "Изплащане на аванси"},
+          {"mnGlobaClick", "Въвеждане на удръжки"},
+          {"mnNagradaClick", "Въвеждане на надбавки и награди"}}},
+        {"mnArchiv",
+         "А&рхив",
+         {{"N6Click", "Архивиране на базата данни"},
+          {"mnRestoreClick", "Възстановяване от архив"}}},
+        {"mnHelp",
+         "По&мощ",
+         {{"N11Click", "Помощ"},
+          {"TBItem4Click", "Представяне на програмата"},
+          {nullptr, nullptr},
+          {"N13Click", "За програмата"}}},
+    };
+    for (const MenuDef& def : menus) {
+        QMenu* menu = menuBar()->addMenu(u(def.title));
+        menu->setObjectName(QString::fromLatin1(def.name));
+        menus_.insert(menu->objectName(), menu);
+        for (const Item& item : def.items) {
+            if (!item.handler)
+                menu->addSeparator();
+            else
+                menu->addAction(commandAction(QString::fromLatin1(item.handler), u(item.text)));
+        }
+    }
+    actions_.value(QStringLiteral("N11Click"))->setShortcut(QKeySequence::HelpContents);
+
+    // F2 starts a counter sale from anywhere in the window.
+    auto* saleKey = new QAction(this);
+    saleKey->setObjectName(QStringLiteral("Sale_F2"));
+    saleKey->setShortcut(Qt::Key_F2);
+    connect(saleKey, &QAction::triggered, this,
+            [this] { runCommand(QStringLiteral("btSalePartsClick")); });
+    addAction(saleKey);
+    // The maintenance panel has no menu entry.
+    auto* maintenanceKey = new QAction(this);
+    maintenanceKey->setObjectName(QStringLiteral("Action1"));
+    maintenanceKey->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F12));
+    connect(maintenanceKey, &QAction::triggered, this,
+            [this] { runCommand(QStringLiteral("Action1Execute")); });
+    addAction(maintenanceKey);
+
+    QToolBar* toolbar = addToolBar(QStringLiteral("Команди"));
+    toolbar->setObjectName(QStringLiteral("toolBar"));
+    toolbar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    toolbar->setMovable(false);
+    const std::pair<const char*, const char*> tools[] = {
+        {"btPorClick", "Нова поръчка"},  {"mnPorClick", "Поръчки"},
+        {"btInpPartsClick", "Доставка"}, {"btSalePartsClick", "Продажба"},
+        {"mnPartsClick", "Наличност"},   {"mnKasaClick", "Каса"},
+        {"btRazhClick", "Разходи"},      {"bPrihClick", "Приходи"},
+        {"mnFactClick", "Фактура"},      {"N11Click", "Помощ"},
+    };
+    for (const auto& [handler, shortText] : tools) {
+        QAction* action = actions_.value(QString::fromLatin1(handler));
+        action->setIconText(u(shortText));
+        toolbar->addAction(action);
+    }
+}
+
+QWidget* TsrMain::buildCentralArea() {
+    auto* central = new QWidget(this);
+
+    QString html;
+    for (const PanelGroup& group : kPanelGroups) {
+        html += QStringLiteral("<p style='margin-top:10px'><b>%1</b></p>").arg(u(group.heading));
+        for (int i = group.first; i < group.first + group.count; ++i) {
+            html += QStringLiteral("<p style='margin-left:12px'><a href='%1'>%2</a></p>")
+                        .arg(QString::fromLatin1(kPanelLinks[i].link), u(kPanelLinks[i].text));
+        }
+    }
+    auto* panel = new QLabel(html, central);
+    panel->setObjectName(QStringLiteral("AdvPanel1"));
+    panel->setTextFormat(Qt::RichText);
+    panel->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    panel->setFrameShape(QFrame::StyledPanel);
+    panel->setMargin(8);
+    panel->setMinimumWidth(240);
+    panel->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    connect(panel, &QLabel::linkActivated, this, &TsrMain::anchorClick);
+
+    identity_ = new QLabel(central);
+    identity_->setObjectName(QStringLiteral("lbIdentity"));
+    identity_->setAlignment(Qt::AlignCenter);
+    identity_->setWordWrap(true);
+
+    maintenance_ = buildMaintenancePanel();
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(identity_, 1);
+    right->addWidget(maintenance_);
+    auto* layout = new QHBoxLayout(central);
+    layout->addWidget(panel);
+    layout->addLayout(right, 1);
+    return central;
+}
+
+QFrame* TsrMain::buildMaintenancePanel() {
+    auto* frame = new QFrame(this);
+    frame->setObjectName(QStringLiteral("pHidden"));
+    frame->setFrameShape(QFrame::StyledPanel);
+    maintenanceState_ = new QLabel(frame);
+    maintenanceState_->setObjectName(QStringLiteral("lbState"));
+    maintenanceState_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    auto button = [frame](const char* name, const char* text) {
+        auto* b = new QPushButton(u(text), frame);
+        b->setObjectName(QString::fromLatin1(name));
+        return b;
+    };
+    QPushButton* upgrade = button("btnUpgrade", "Обновяване на структурата на базата данни");
+    QPushButton* defaults = button("btnDefaults", "Стойности по подразбиране на настройките");
+    QPushButton* restore = button("btnRestore", "Възстановяване от архив");
+    QPushButton* engines = button("Button1", "Изчистване на номерата на двигателите");
+    connect(upgrade, &QPushButton::clicked, this, &TsrMain::upgradeStructure);
+    connect(restore, &QPushButton::clicked, this,
+            [this] { runCommand(QStringLiteral("mnRestoreClick")); });
+    connect(engines, &QPushButton::clicked, this, &TsrMain::clearEngineNumbers);
+    // The settings defaults come with the settings store.
+    defaults->setEnabled(false);
+
+    auto* layout = new QGridLayout(frame);
+    layout->addWidget(maintenanceState_, 0, 0, 1, 2);
+    layout->addWidget(upgrade, 1, 0);
+    layout->addWidget(defaults, 1, 1);
+    layout->addWidget(restore, 2, 0);
+    layout->addWidget(engines, 2, 1);
+    frame->hide();
+    return frame;
+}
+
+void TsrMain::setMenuEnabled(const QString& menu, bool enabled) {
+    if (QMenu* m = menus_.value(menu)) {
+        m->setEnabled(enabled);
+        m->menuAction()->setEnabled(enabled);
+    } else if (QAction* action = findChild<QAction*>(menu)) {
+        action->setEnabled(enabled);
+    }
+}
+
+bool TsrMain::isMenuEnabled(const QString& menu) const {
+    if (QMenu* m = menus_.value(menu))
+        return m->menuAction()->isEnabled();
+    if (QAction* action = findChild<QAction*>(menu))
+        return action->isEnabled();
+    return false;
+}
+
+void TsrMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!firstShowingDone_ && !event->spontaneous())
+        QMetaObject::invokeMethod(this, &TsrMain::firstShowing, Qt::QueuedConnection);
+}
+
+void TsrMain::firstShowing() {
+    if (firstShowingDone_)
+        return;
+    firstShowingDone_ = true;
+    if (exitWithoutAsking_) {
+        close();
+        return;
+    }
+    if (!shell::hasOwnData(db_))
+        showOwnData(true);
+
+    QSettings settings = shell::userSettings();
+    if (!settings.contains(shell::keys::firstStart)) {
+        runCommand(QStringLiteral("mnPrefsClick"));
+        settings.setValue(shell::keys::firstStart, QDate::currentDate().toString(Qt::ISODate));
+    }
+
+    const int pending =
+        db_.scalar(QStringLiteral("SELECT count(*) FROM tmpSales WHERE station = :station"),
+                   {{QStringLiteral("station"), session_.workstationKey()}})
+            .toInt();
+    if (pending > 0) {
+        ui::message(this, ui::captionMessage(),
+                    QStringLiteral("Има незавършена продажба към клиент!"),
+                    ui::MessageIcon::Exclamation);
+        // Resuming the sale by goods receipt comes with the sales windows.
+    }
+}
+
+void TsrMain::closeEvent(QCloseEvent* event) {
+    if (!exitWithoutAsking_ && !aboutVisible_ &&
+        !ui::ask(this, QStringLiteral("Желаете ли да излезете от програмата?"),
+                 QStringLiteral("Изход"))) {
+        event->ignore();
+        return;
+    }
+    // The automatic archive at closing comes with the archive functions.
+    event->accept();
+}
+
+void TsrMain::bringToFront() {
+    if (isMinimized())
+        showNormal();
+    show();
+    raise();
+    activateWindow();
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        modal->raise();
+        modal->activateWindow();
+    }
+}
+
+void TsrMain::showOwnData(bool firstStart) {
+    TfrmMyInfo dialog(db_, this);
+    dialog.setCancelEnabled(!firstStart);
+    dialog.exec();
+    refreshIdentity();
+}
+
+void TsrMain::refreshIdentity() {
+    const shell::OwnData own = shell::loadOwnData(db_);
+    if (own.serviceName.isEmpty() && own.name.isEmpty()) {
+        identity_->setText(QStringLiteral("<h1>Управление на автосервиз</h1>"));
+        return;
+    }
+    identity_->setText(QStringLiteral("<h1>%1</h1><p>%2</p><p>%3</p><p>%4</p>")
+                           .arg(own.serviceName.toHtmlEscaped(), own.serviceAddress.toHtmlEscaped(),
+                                own.servicePhones.toHtmlEscaped(), own.name.toHtmlEscaped()));
+}
+
+void TsrMain::refreshUserName() {
+    // The employees register may have renamed the logged-in employee.
+    const QVariant name = db_.scalar(QStringLiteral("SELECT Name FROM clerks WHERE id = :id"),
+                                     {{QStringLiteral("id"), session_.userId()}});
+    if (!name.isNull())
+        session_.setUserName(name.toString());
+    userPanel_->setText(QStringLiteral("Потребител: ") + session_.userName());
+}
+
+void TsrMain::showAbout() {
+    TsrAbout about(this);
+    aboutVisible_ = true;
+    about.exec();
+    aboutVisible_ = false;
+}
+
+void TsrMain::showHelp() {
+    shell::HelpWindow::showTopic(this, shell::kHelpProgram);
+}
+
+void TsrMain::openPresentation() {
+    const QString path =
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("presentation.doc"));
+    if (!QFileInfo::exists(path)) {
+        ui::info(this, QStringLiteral("Файлът \"presentation.doc\" не е намерен."));
+        return;
+    }
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+bool TsrMain::tableIsEmpty(const QString& table) {
+    return db_.scalar(QStringLiteral("SELECT count(*) FROM ") + table).toInt() == 0;
+}
+
+void TsrMain::deliverParts() {
+    while (tableIsEmpty(QStringLiteral("delivers"))) {
+        if (!ui::ask(this,
+                     QStringLiteral("Няма въведени доставчици. Желаете ли да въведете доставчици?"),
+                     ui::captionMessage()))
+            return;
+        runCommand(QStringLiteral("mnDostavClick"));
+    }
+    // The date, the supplier and the delivery window come with the warehouse windows.
+}
+
+void TsrMain::supplierAccounts() {
+    if (tableIsEmpty(QStringLiteral("delivers"))) {
+        ui::message(this, ui::captionMessage(), QStringLiteral("Няма въведени доставчици"),
+                    ui::MessageIcon::Warning);
+        return;
+    }
+    // The supplier accounts window comes with the finance windows.
+}
+
+void TsrMain::clientAccounts() {
+    if (tableIsEmpty(QStringLiteral("firms"))) {
+        ui::message(this, ui::captionMessage(), QStringLiteral("Няма въведени фирми-клиенти"),
+                    ui::MessageIcon::Warning);
+        return;
+    }
+    // The client accounts window comes with the finance windows.
+}
+
+void TsrMain::unbilledPayments() {
+    if (tableIsEmpty(QStringLiteral("firms"))) {
+        ui::message(this, ui::captionMessage(), QStringLiteral("Няма въведени клиенти!"),
+                    ui::MessageIcon::Warning);
+        return;
+    }
+    // The unbilled payments window comes with the invoicing windows.
+}
+
+void TsrMain::toggleMaintenancePanel() {
+    if (maintenance_->isVisible()) {
+        maintenance_->hide();
+        return;
+    }
+    const auto code =
+        ui::inputText(this, QStringLiteral("Парола"), QStringLiteral("Парола"), {}, true);
+    if (code && *code == kMaintenanceCode) {
+        refreshMaintenancePanel();
+        maintenance_->show();
+    }
+}
+
+void TsrMain::refreshMaintenancePanel() {
+    maintenanceState_->setText(
+        QStringLiteral("eUserID: %1\nePrefs: %2\nsrSaleVisible: %3\nViewDost: %4\nchkDost: %5\n"
+                       "Работно място: %6")
+            .arg(session_.userId())
+            .arg(session_.rights())
+            .arg(session_.saleVisible())
+            .arg(session_.deliveryViewOpen())
+            .arg(session_.deliveryMode())
+            .arg(session_.workstationKey()));
+}
+
+void TsrMain::upgradeStructure() {
+    try {
+        const store::UpgradeResult result = store::upgradeSchema(db_);
+        for (const store::UpgradeNotice& notice : result.notices)
+            ui::message(this, notice.caption, notice.text, ui::MessageIcon::Exclamation);
+        ui::info(this, result.plan.isEmpty()
+                           ? QStringLiteral("Структурата на базата данни е актуална.")
+                           : QStringLiteral("Структурата на базата данни е обновена."));
+    } catch (const store::DbError& e) {
+        ui::error(this, e.message());
+    }
+}
+
+void TsrMain::clearEngineNumbers() {
+    if (!ui::ask(this,
+                 QStringLiteral("Номерата на двигателите във всички поръчки ще бъдат изтрити.\n"
+                                "Желаете ли да продължите?"),
+                 ui::captionWarning()))
+        return;
+    try {
+        db_.exec(QStringLiteral("UPDATE porychka SET warName = ''"));
+    } catch (const store::DbError& e) {
+        ui::error(this, e.message());
+    }
 }
