@@ -33,6 +33,10 @@ QString beginsWithPattern(const QString& userText) {
     return escapeLike(userText, true) + QLatin1Char('%');
 }
 
+QString asTypedPattern(const QString& userText) {
+    return escapeLike(userText, true);
+}
+
 QString literalPrefixPattern(const QString& text) {
     return escapeLike(text, false) + QLatin1Char('%');
 }

@@ -12,6 +12,8 @@ namespace store {
 // "_" and "\" typed by the user are matched literally.
 QString containsPattern(const QString& userText);
 QString beginsWithPattern(const QString& userText);
+// The text exactly as typed: only a "*" the user typed matches anything.
+QString asTypedPattern(const QString& userText);
 // Begins with a fixed text, no wildcard at all.
 QString literalPrefixPattern(const QString& text);
 

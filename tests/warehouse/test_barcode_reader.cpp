@@ -1,0 +1,160 @@
+#include "warehouse/barcode_reader.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <QWidget>
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+using namespace warehouse;
+
+namespace {
+
+// A pseudo-terminal pair: the reader opens the slave as its serial port, the test plays the
+// scanner by writing to the master.
+class FakeScanner {
+public:
+    FakeScanner() {
+        master_ = posix_openpt(O_RDWR | O_NOCTTY);
+        if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0)
+            qFatal("no pseudo-terminal");
+        portName_ = QString::fromLocal8Bit(ptsname(master_));
+    }
+    ~FakeScanner() { ::close(master_); }
+    FakeScanner(const FakeScanner&) = delete;
+    FakeScanner& operator=(const FakeScanner&) = delete;
+
+    QString portName() const { return portName_; }
+    void send(const QByteArray& bytes) {
+        if (::write(master_, bytes.constData(), bytes.size()) != bytes.size())
+            qFatal("write to the pseudo-terminal failed");
+    }
+
+private:
+    int master_ = -1;
+    QString portName_;
+};
+
+ScannerSettings settingsFor(const QString& port) {
+    ScannerSettings s;
+    s.enabled = true;
+    s.portName = port;
+    s.baudRate = 9600;
+    return s;
+}
+
+} // namespace
+
+class TestBarcodeReader : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void piecesAreAssembled_data();
+    void piecesAreAssembled();
+    void codesArriveFromTheSerialPort_data();
+    void codesArriveFromTheSerialPort();
+    void scannerOffOrMissingIsIgnored();
+    void portFollowsTheActiveWindow();
+};
+
+void TestBarcodeReader::piecesAreAssembled_data() {
+    QTest::addColumn<QList<QByteArray>>("pieces");
+    QTest::addColumn<QStringList>("codes");
+    QTest::newRow("one piece") << QList<QByteArray>{"3800123456789\r\n"}
+                               << QStringList{"3800123456789"};
+    QTest::newRow("several pieces")
+        << QList<QByteArray>{"380", "0123", "456789\r\n"} << QStringList{"3800123456789"};
+    QTest::newRow("line feed alone") << QList<QByteArray>{"12345\r", "\n"} << QStringList{"12345"};
+    QTest::newRow("cut to 13") << QList<QByteArray>{"123456789012345\r\n"}
+                               << QStringList{"1234567890123"};
+    QTest::newRow("incomplete") << QList<QByteArray>{"123", "45\r"} << QStringList{};
+    QTest::newRow("two codes in one piece")
+        << QList<QByteArray>{"111\r\n222\r\n"} << QStringList{"111", "222"};
+    QTest::newRow("only the end") << QList<QByteArray>{"\r\n"} << QStringList{};
+}
+
+void TestBarcodeReader::piecesAreAssembled() {
+    QFETCH(QList<QByteArray>, pieces);
+    QFETCH(QStringList, codes);
+    BarcodeAssembler assembler;
+    QStringList got;
+    for (const QByteArray& piece : pieces)
+        got += assembler.feed(piece);
+    QCOMPARE(got, codes);
+    // What completed is gone; an incomplete code stays for the next piece.
+    QCOMPARE(assembler.pending().isEmpty(), !codes.isEmpty() || pieces.last().endsWith('\n'));
+}
+
+void TestBarcodeReader::codesArriveFromTheSerialPort_data() {
+    QTest::addColumn<QList<QByteArray>>("pieces");
+    QTest::addColumn<QString>("code");
+    QTest::newRow("whole") << QList<QByteArray>{"3800123456789\r\n"} << "3800123456789";
+    QTest::newRow("pieces") << QList<QByteArray>{"ABC-", "12", "3\r\n"} << "ABC-123";
+    QTest::newRow("line feed alone") << QList<QByteArray>{"4711\r", "\n"} << "4711";
+    QTest::newRow("15 characters") << QList<QByteArray>{"ABCDEFGHIJKLMNO\r\n"} << "ABCDEFGHIJKLM";
+}
+
+void TestBarcodeReader::codesArriveFromTheSerialPort() {
+    QFETCH(QList<QByteArray>, pieces);
+    QFETCH(QString, code);
+    FakeScanner scanner;
+    BarcodeReader reader(settingsFor(scanner.portName()));
+    QVERIFY(reader.open());
+    QSignalSpy spy(&reader, &BarcodeReader::codeRead);
+    for (const QByteArray& piece : pieces) {
+        scanner.send(piece);
+        QTest::qWait(60); // the pieces arrive as separate reads
+    }
+    QTRY_COMPARE(spy.count(), 1);
+    QCOMPARE(spy.first().first().toString(), code);
+    // The next code starts afresh.
+    scanner.send("42\r\n");
+    QTRY_COMPARE(spy.count(), 2);
+    QCOMPARE(spy.last().first().toString(), QString("42"));
+}
+
+void TestBarcodeReader::scannerOffOrMissingIsIgnored() {
+    FakeScanner scanner;
+    ScannerSettings off = settingsFor(scanner.portName());
+    off.enabled = false;
+    BarcodeReader reader(off);
+    QVERIFY(!reader.open());
+    QVERIFY(!reader.isOpen());
+    reader.setSettings(settingsFor("/dev/no-such-scanner"));
+    QVERIFY(!reader.open());
+    QVERIFY(!reader.isOpen());
+    reader.close(); // closing a port that never opened is harmless
+}
+
+void TestBarcodeReader::portFollowsTheActiveWindow() {
+    FakeScanner scanner;
+    QWidget window;
+    QWidget other;
+    BarcodeReader reader(settingsFor(scanner.portName()));
+    reader.followWindow(&window);
+    QVERIFY(!reader.isOpen());
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTRY_VERIFY(reader.isOpen());
+
+    QSignalSpy spy(&reader, &BarcodeReader::codeRead);
+    scanner.send("12"); // half a code when the window loses the focus
+    QTest::qWait(60);
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    QTRY_VERIFY(!reader.isOpen());
+
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTRY_VERIFY(reader.isOpen());
+    scanner.send("345\r\n");
+    QTRY_COMPARE(spy.count(), 1);
+    QCOMPARE(spy.first().first().toString(), QString("345")); // the old half was dropped
+}
+
+QTEST_MAIN(TestBarcodeReader)
+#include "test_barcode_reader.moc"

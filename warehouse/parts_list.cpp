@@ -1,0 +1,279 @@
+#include "warehouse/parts_list.h"
+
+#include "store/database.h"
+#include "store/money.h"
+#include "warehouse/list_query.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSqlQueryModel>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace warehouse {
+
+namespace {
+
+enum Column {
+    ColPart,
+    ColType,
+    ColPartNo,
+    ColAmnt,
+    ColBarcode,
+    ColMarka,
+    ColOpis,
+    ColOutPrice,
+    ColSalePrice,
+    ColOpVal,
+    ColInPrice,
+    ColIpVal,
+    ColId,
+};
+
+const char* const kHeaders[] = {
+    "Означение", "Тип",          "Каталожен №",   "Количество", "Баркод",        "Марка",
+    "Описание",  "Цена поръчка", "Цена продажба", "Валута",     "Доставна цена", "Валута дост.",
+    "id"};
+
+// Prices as money ("1 234,50"), right-aligned; the value itself stays a number for export.
+class MoneyDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QString displayText(const QVariant& value, const QLocale&) const override {
+        return value.isNull() ? QString() : store::formatMoney(value.toDouble());
+    }
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->displayAlignment = Qt::AlignRight | Qt::AlignVCenter;
+    }
+};
+
+} // namespace
+
+PartsList::PartsList(store::Database& db, Options options, QWidget* parent)
+    : QWidget(parent), db_(db), options_(options) {
+    model_ = new QSqlQueryModel(this);
+    grid_ = new QTableView(this);
+    grid_->setObjectName(QStringLiteral("dxDBGrid1"));
+    grid_->setModel(model_);
+    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid_->setAlternatingRowColors(true);
+    grid_->verticalHeader()->hide();
+    grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
+    connect(grid_, &QTableView::doubleClicked, this, &PartsList::partActivated);
+    auto* money = new MoneyDelegate(grid_);
+    for (int c : {ColOutPrice, ColSalePrice, ColInPrice})
+        grid_->setItemDelegateForColumn(c, money);
+    buildSearchPanel();
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(pSearch_);
+    layout->addWidget(grid_);
+}
+
+void PartsList::buildSearchPanel() {
+    pSearch_ = new QFrame(this);
+    pSearch_->setObjectName(QStringLiteral("pSearch"));
+    pSearch_->setFrameShape(QFrame::StyledPanel);
+    searchStr_ = new QLineEdit(pSearch_);
+    searchStr_->setObjectName(QStringLiteral("searchStr"));
+    searchStr_->setPlaceholderText(QStringLiteral("текст, * за произволни знаци"));
+    const char* names[] = {"chk1", "chk2", "chk3", "chk4"};
+    const char* texts[] = {"Означение", "Каталожен №", "Каталози", "Баркод"};
+    auto* row = new QHBoxLayout(pSearch_);
+    row->addWidget(new QLabel(QStringLiteral("Търсене:"), pSearch_));
+    row->addWidget(searchStr_, 1);
+    for (int i = 0; i < 4; ++i) {
+        chk_[i] = new QCheckBox(QString::fromUtf8(texts[i]), pSearch_);
+        chk_[i]->setObjectName(QString::fromLatin1(names[i]));
+        row->addWidget(chk_[i]);
+    }
+    chk_[0]->setChecked(true);
+    auto* btnSpr = new QPushButton(QStringLiteral("Търси"), pSearch_);
+    btnSpr->setObjectName(QStringLiteral("btnSpr"));
+    btnSpr->setDefault(true);
+    auto* close = new QPushButton(QStringLiteral("Затвори"), pSearch_);
+    close->setObjectName(QStringLiteral("BitBtn1"));
+    row->addWidget(btnSpr);
+    row->addWidget(close);
+    connect(btnSpr, &QPushButton::clicked, this, &PartsList::search);
+    connect(searchStr_, &QLineEdit::returnPressed, this, &PartsList::search);
+    connect(close, &QPushButton::clicked, this, &PartsList::hideSearch);
+    pSearch_->hide();
+}
+
+void PartsList::loadBroad(bool inStockOnly) {
+    broad_ = true;
+    broadInStock_ = inStockOnly;
+    load(inStockOnly ? inStockCondition() : PartsCondition{});
+}
+
+void PartsList::loadRestricted(const PartsCondition& condition) {
+    broad_ = false;
+    load(condition);
+}
+
+void PartsList::load(const PartsCondition& condition) {
+    condition_ = condition;
+    const QString where =
+        condition.sql.isEmpty() ? QString() : QStringLiteral(" WHERE ") + condition.sql;
+    // Columns of the joined tables are named, so that the search condition's names stay those
+    // of parts.
+    QSqlQuery query = listQuery(
+        db_,
+        QStringLiteral(
+            "SELECT Part, (SELECT Type FROM typeParts WHERE typeParts.id = parts.TypeID), "
+            "PartNo, amnt, barcode, "
+            "(SELECT Marka FROM partMarka WHERE partMarka.id = parts.idMarka), Opis, "
+            "outPrice, salePrice, "
+            "(SELECT Currency FROM currencies WHERE idCur = parts.opVal), inPrice, "
+            "(SELECT Currency FROM currencies WHERE idCur = parts.ipVal), id "
+            "FROM parts") +
+            where + QStringLiteral(" ORDER BY Part, id"),
+        condition.binds);
+    model_->setQuery(std::move(query));
+    for (int i = 0; i <= ColId; ++i)
+        model_->setHeaderData(i, Qt::Horizontal, QString::fromUtf8(kHeaders[i]));
+    grid_->setColumnHidden(ColId, true);
+    for (int c : {ColOutPrice, ColSalePrice, ColOpVal})
+        grid_->setColumnHidden(c, !options_.priceColumns);
+    setPurchaseColumnsVisible(options_.purchaseColumns);
+    grid_->setColumnHidden(ColOpis, !descriptionVisible());
+    if (model_->rowCount() > 0)
+        grid_->selectRow(0);
+    fitColumns();
+    Q_EMIT currentPartChanged();
+    connect(grid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &PartsList::currentPartChanged, Qt::UniqueConnection);
+}
+
+void PartsList::reload() {
+    const auto keep = currentPartId();
+    load(condition_);
+    if (keep)
+        selectPart(*keep);
+}
+
+void PartsList::fitColumns() {
+    grid_->resizeColumnsToContents();
+    grid_->setColumnWidth(ColPart, std::max(grid_->columnWidth(ColPart), 220));
+}
+
+bool PartsList::isEmpty() const {
+    return model_->rowCount() == 0;
+}
+
+void PartsList::setPurchaseColumnsVisible(bool visible) {
+    options_.purchaseColumns = visible;
+    grid_->setColumnHidden(ColInPrice, !visible);
+    grid_->setColumnHidden(ColIpVal, !visible);
+}
+
+void PartsList::setDescriptionVisible(bool visible) {
+    grid_->setColumnHidden(ColOpis, !visible);
+    grid_->setProperty("descriptionVisible", visible);
+    if (visible)
+        grid_->resizeColumnToContents(ColOpis);
+}
+
+bool PartsList::descriptionVisible() const {
+    return grid_->property("descriptionVisible").toBool();
+}
+
+std::optional<qint64> PartsList::currentPartId() const {
+    const QModelIndex current = grid_->currentIndex();
+    if (!current.isValid())
+        return std::nullopt;
+    return model_->index(current.row(), ColId).data().toLongLong();
+}
+
+bool PartsList::selectPart(qint64 id) {
+    for (int row = 0;; ++row) {
+        if (row >= model_->rowCount()) {
+            if (!model_->canFetchMore())
+                return false;
+            model_->fetchMore();
+            if (row >= model_->rowCount())
+                return false;
+        }
+        if (model_->index(row, ColId).data().toLongLong() == id) {
+            grid_->selectRow(row);
+            grid_->scrollTo(model_->index(row, ColPart));
+            return true;
+        }
+    }
+}
+
+std::optional<qint64> PartsList::partInListByBarcode(const QString& barcode) {
+    if (barcode.isEmpty())
+        return std::nullopt;
+    store::Binds binds = condition_.binds;
+    binds.insert(QStringLiteral("listBarcode"), barcode);
+    const QString where =
+        condition_.sql.isEmpty() ? QString() : QStringLiteral(" AND (%1)").arg(condition_.sql);
+    const QVariant id = db_.scalar(
+        QStringLiteral("SELECT min(id) FROM parts WHERE barcode = :listBarcode") + where, binds);
+    if (id.isNull())
+        return std::nullopt;
+    return id.toLongLong();
+}
+
+bool PartsList::isSearching() const {
+    return !pSearch_->isHidden();
+}
+
+void PartsList::showSearch() {
+    pSearch_->show();
+    grid_->setEnabled(false);
+    searchStr_->setFocus();
+    searchStr_->selectAll();
+    Q_EMIT searchingChanged(true);
+}
+
+void PartsList::hideSearch() {
+    pSearch_->hide();
+    grid_->setEnabled(true);
+    grid_->setFocus();
+    Q_EMIT searchingChanged(false);
+}
+
+void PartsList::search() {
+    const QString text = searchStr_->text().trimmed();
+    PartsSearch wanted;
+    wanted.text = text;
+    wanted.byName = chk_[0]->isChecked();
+    wanted.byPartNo = chk_[1]->isChecked();
+    wanted.byCatalogs = chk_[2]->isChecked();
+    wanted.byBarcode = chk_[3]->isChecked();
+    wanted.inStockOnly = options_.searchInStockOnly;
+    if (!wanted.anyColumn()) {
+        chk_[0]->setFocus();
+        return;
+    }
+    if (text.size() < options_.shortestSearch &&
+        !(text.isEmpty() && options_.emptySearchLoadsStock)) {
+        searchStr_->setFocus();
+        return;
+    }
+    if (text.isEmpty())
+        loadBroad(true);
+    else
+        loadRestricted(*partsSearchCondition(db_.dialect(), wanted));
+    if (isEmpty()) {
+        searchStr_->clear();
+        showSearch();
+        return;
+    }
+    hideSearch();
+}
+
+} // namespace warehouse
