@@ -1,0 +1,33 @@
+#pragma once
+
+#include "warehouse/barcode_reader.h"
+
+#include <QDialog>
+
+class QComboBox;
+
+namespace shell {
+
+// The port parameters of the barcode scanner: port, speed, data bits, parity, stop bits and
+// flow control. The port list offers the ports the system knows; any other name may be typed.
+class SerialPortDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit SerialPortDialog(const warehouse::ScannerSettings& current, QWidget* parent = nullptr);
+
+    // The chosen parameters; the on/off switch is kept from the settings given.
+    warehouse::ScannerSettings settings() const;
+
+private:
+    QComboBox* combo(const char* name);
+
+    warehouse::ScannerSettings initial_;
+    QComboBox* cmbPort_ = nullptr;
+    QComboBox* cmbBaud_ = nullptr;
+    QComboBox* cmbDataBits_ = nullptr;
+    QComboBox* cmbParity_ = nullptr;
+    QComboBox* cmbStopBits_ = nullptr;
+    QComboBox* cmbFlow_ = nullptr;
+};
+
+} // namespace shell
