@@ -29,7 +29,7 @@ template <typename Enum> Enum chosen(const QComboBox* box) {
 
 } // namespace
 
-SerialPortDialog::SerialPortDialog(const warehouse::ScannerSettings& current, QWidget* parent)
+SerialPortDialog::SerialPortDialog(const ui::ScannerSettings& current, QWidget* parent)
     : QDialog(parent), initial_(current) {
     setObjectName(QStringLiteral("SerialPortDialog"));
     setWindowTitle(QStringLiteral("Параметри на COM-порта"));
@@ -100,8 +100,8 @@ QComboBox* SerialPortDialog::combo(const char* name) {
     return box;
 }
 
-warehouse::ScannerSettings SerialPortDialog::settings() const {
-    warehouse::ScannerSettings s = initial_;
+ui::ScannerSettings SerialPortDialog::settings() const {
+    ui::ScannerSettings s = initial_;
     s.portName = cmbPort_->currentText().trimmed();
     bool ok = false;
     const qint32 baud = cmbBaud_->currentText().toInt(&ok);

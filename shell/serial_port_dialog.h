@@ -1,6 +1,6 @@
 #pragma once
 
-#include "warehouse/barcode_reader.h"
+#include "ui/barcode_reader.h"
 
 #include <QDialog>
 
@@ -13,15 +13,15 @@ namespace shell {
 class SerialPortDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit SerialPortDialog(const warehouse::ScannerSettings& current, QWidget* parent = nullptr);
+    explicit SerialPortDialog(const ui::ScannerSettings& current, QWidget* parent = nullptr);
 
     // The chosen parameters; the on/off switch is kept from the settings given.
-    warehouse::ScannerSettings settings() const;
+    ui::ScannerSettings settings() const;
 
 private:
     QComboBox* combo(const char* name);
 
-    warehouse::ScannerSettings initial_;
+    ui::ScannerSettings initial_;
     QComboBox* cmbPort_ = nullptr;
     QComboBox* cmbBaud_ = nullptr;
     QComboBox* cmbDataBits_ = nullptr;

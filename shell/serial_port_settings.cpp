@@ -30,8 +30,8 @@ Enum readEnum(QSettings& settings, const QString& key, Enum fallback,
 
 } // namespace
 
-warehouse::ScannerSettings loadScannerSettings(QSettings& settings) {
-    warehouse::ScannerSettings s;
+ui::ScannerSettings loadScannerSettings(QSettings& settings) {
+    ui::ScannerSettings s;
     s.enabled = settings.value(keys::useBarcodeScanner, false).toBool();
     settings.beginGroup(keys::barcodePort);
     s.portName = settings.value(kPort).toString();
@@ -55,7 +55,7 @@ warehouse::ScannerSettings loadScannerSettings(QSettings& settings) {
     return s;
 }
 
-void saveScannerPort(QSettings& settings, const warehouse::ScannerSettings& port) {
+void saveScannerPort(QSettings& settings, const ui::ScannerSettings& port) {
     settings.beginGroup(keys::barcodePort);
     settings.setValue(kPort, port.portName);
     settings.setValue(kBaudRate, port.baudRate);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "warehouse/barcode_reader.h"
+#include "ui/barcode_reader.h"
 
 #include <QSettings>
 #include <QString>
@@ -15,10 +15,10 @@ inline const QString barcodePort = QStringLiteral("BarcodePort");
 
 // The scanner as this user set it up: switched on or off, and its port parameters. Values
 // that are missing or unreadable read as the defaults of ScannerSettings.
-warehouse::ScannerSettings loadScannerSettings(QSettings& settings);
+ui::ScannerSettings loadScannerSettings(QSettings& settings);
 
 // Stores the port parameters (not the on/off switch, which has its own check box).
-void saveScannerPort(QSettings& settings, const warehouse::ScannerSettings& port);
+void saveScannerPort(QSettings& settings, const ui::ScannerSettings& port);
 
 void setScannerEnabled(QSettings& settings, bool enabled);
 

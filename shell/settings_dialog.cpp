@@ -546,7 +546,7 @@ void TsrNastr::editPortParameters() {
 bool TsrNastr::openPort() {
     closePort();
     QSettings reg = shell::userSettings();
-    const warehouse::ScannerSettings s = shell::loadScannerSettings(reg);
+    const ui::ScannerSettings s = shell::loadScannerSettings(reg);
     if (s.portName.isEmpty())
         return false;
     comPort_.setPortName(s.portName);

@@ -7,7 +7,7 @@
 #include "ui/grid_printer.h"
 #include "ui/message_box.h"
 #include "ui/progress_window.h"
-#include "warehouse/barcode_reader.h"
+#include "ui/barcode_reader.h"
 #include "warehouse/delivery_line_dialog.h"
 #include "warehouse/delivery_return_window.h"
 #include "warehouse/part_catalogue.h"
@@ -152,9 +152,9 @@ void TsrDostParts::build() {
     connect(mnPrn, &QAction::triggered, this, &TsrDostParts::printParts);
     connect(mnExcel, &QAction::triggered, this, &TsrDostParts::exportParts);
 
-    reader_ = new warehouse::BarcodeReader(settings_.scanner, this);
+    reader_ = new ui::BarcodeReader(settings_.scanner, this);
     reader_->followWindow(this);
-    connect(reader_, &warehouse::BarcodeReader::codeRead, this, &TsrDostParts::handleBarcode);
+    connect(reader_, &ui::BarcodeReader::codeRead, this, &TsrDostParts::handleBarcode);
 
     list_->loadBroad(mode_ == Mode::Stock);
 }

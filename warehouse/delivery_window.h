@@ -20,8 +20,10 @@ class Session;
 namespace store {
 class Database;
 }
-namespace warehouse {
+namespace ui {
 class BarcodeReader;
+}
+namespace warehouse {
 class PartEditPanel;
 class PartsList;
 } // namespace warehouse
@@ -91,7 +93,7 @@ private:
 
     warehouse::PartsList* list_ = nullptr;
     warehouse::PartEditPanel* newPart_ = nullptr;
-    warehouse::BarcodeReader* reader_ = nullptr;
+    ui::BarcodeReader* reader_ = nullptr;
     QFrame* pNom_ = nullptr;
     QStandardItemModel* lines_ = nullptr;
     QTableView* linesGrid_ = nullptr;

@@ -2,7 +2,7 @@
 
 #include "store/database.h"
 #include "ui/message_box.h"
-#include "warehouse/barcode_reader.h"
+#include "ui/barcode_reader.h"
 #include "warehouse/name_register_window.h"
 
 #include <QAction>
@@ -55,7 +55,7 @@ PartEditPanel::PartEditPanel(store::Database& db, const QString& saveButtonName,
     lookMarka_ = new QComboBox(this);
     lookMarka_->setObjectName(QStringLiteral("lookMarka"));
     dbBarcode_ = edit(this, "dbBarcode");
-    dbBarcode_->setMaxLength(kMaxBarcodeLength);
+    dbBarcode_->setMaxLength(ui::kMaxBarcodeLength);
     onlyKeys(dbBarcode_, QStringLiteral("[-0-9A-Z]*"));
     ePartNo_ = edit(this, "ePartNo");
     onlyKeys(ePartNo_, QStringLiteral("[-./0-9A-Z ]*"));
@@ -175,7 +175,7 @@ void PartEditPanel::showCentred() {
 }
 
 void PartEditPanel::setBarcode(const QString& code) {
-    dbBarcode_->setText(code.left(kMaxBarcodeLength));
+    dbBarcode_->setText(code.left(ui::kMaxBarcodeLength));
 }
 
 void PartEditPanel::focusField(PartField field) {

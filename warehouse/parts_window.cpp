@@ -4,7 +4,7 @@
 #include "ui/grid_export.h"
 #include "ui/grid_printer.h"
 #include "ui/message_box.h"
-#include "warehouse/barcode_reader.h"
+#include "ui/barcode_reader.h"
 #include "warehouse/part_edit_panel.h"
 #include "warehouse/parts_list.h"
 
@@ -97,9 +97,9 @@ TsrParts::TsrParts(store::Database& db, const warehouse::WarehouseSettings& sett
     });
     connect(panel_, &PartEditPanel::closed, this, &TsrParts::panelClosed);
 
-    reader_ = new warehouse::BarcodeReader(settings.scanner, this);
+    reader_ = new ui::BarcodeReader(settings.scanner, this);
     reader_->followWindow(this);
-    connect(reader_, &warehouse::BarcodeReader::codeRead, this, &TsrParts::handleBarcode);
+    connect(reader_, &ui::BarcodeReader::codeRead, this, &TsrParts::handleBarcode);
 
     resize(980, 620);
     list_->loadBroad(false);

@@ -11,8 +11,10 @@ namespace store {
 class Database;
 }
 
-namespace warehouse {
+namespace ui {
 class BarcodeReader;
+}
+namespace warehouse {
 class PartEditPanel;
 class PartsList;
 } // namespace warehouse
@@ -46,7 +48,7 @@ private:
     store::Database& db_;
     warehouse::PartsList* list_;
     warehouse::PartEditPanel* panel_;
-    warehouse::BarcodeReader* reader_;
+    ui::BarcodeReader* reader_;
     QPushButton* btnIns_;
     QPushButton* btnEdit_;
     QPushButton* btnExit_;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "store/currency.h"
-#include "warehouse/barcode_reader.h"
+#include "ui/barcode_reader.h"
 
 namespace warehouse {
 
@@ -11,7 +11,7 @@ struct WarehouseSettings {
     bool useSerialNumbers = false;                                // UseSN
     store::CurrencyMode currency = store::CurrencyMode::LevaOnly; // Currency
     bool oneSellingPrice = false; // Prices = 1: the counter price is always the order price
-    ScannerSettings scanner{};
+    ui::ScannerSettings scanner{};
 };
 
 } // namespace warehouse

@@ -444,7 +444,7 @@ void TestSettingsDialog::readerShowsReceivedCharacters() {
     FakeReader reader;
     {
         QSettings reg = shell::userSettings();
-        warehouse::ScannerSettings port;
+        ui::ScannerSettings port;
         port.portName = reader.portName();
         port.baudRate = 19200;
         shell::saveScannerPort(reg, port);
@@ -470,7 +470,7 @@ void TestSettingsDialog::readerShowsReceivedCharacters() {
     // Switching on with a port that is not there says nothing; the setting is still written.
     {
         QSettings reg = shell::userSettings();
-        warehouse::ScannerSettings port;
+        ui::ScannerSettings port;
         port.portName = "/dev/no-such-port";
         shell::saveScannerPort(reg, port);
     }
@@ -519,7 +519,7 @@ void TestSettingsDialog::portParametersAreStoredAndCheckedByOpening() {
     QVERIFY(env.responder().messages.isEmpty());
     QVERIFY(w.port().isOpen());
     QSettings reg = shell::userSettings();
-    const warehouse::ScannerSettings stored = shell::loadScannerSettings(reg);
+    const ui::ScannerSettings stored = shell::loadScannerSettings(reg);
     QVERIFY(stored.enabled);
     QCOMPARE(stored.portName, reader.portName());
     QCOMPARE(stored.baudRate, 4800);
@@ -534,7 +534,7 @@ void TestSettingsDialog::portParametersAreStoredAndCheckedByOpening() {
 void TestSettingsDialog::portSettingsReadBackWithDefaults() {
     TestEnvironment env;
     QSettings reg = shell::userSettings();
-    const warehouse::ScannerSettings defaults = shell::loadScannerSettings(reg);
+    const ui::ScannerSettings defaults = shell::loadScannerSettings(reg);
     QVERIFY(!defaults.enabled);
     QVERIFY(defaults.portName.isEmpty());
     QCOMPARE(defaults.baudRate, 9600);
@@ -544,7 +544,7 @@ void TestSettingsDialog::portSettingsReadBackWithDefaults() {
     reg.setValue("BarcodePort/DataBits", 12);
     reg.setValue("BarcodePort/Parity", 77);
     reg.setValue("BarcodePort/StopBits", "x");
-    const warehouse::ScannerSettings read = shell::loadScannerSettings(reg);
+    const ui::ScannerSettings read = shell::loadScannerSettings(reg);
     QCOMPARE(read.portName, QString("/dev/ttyS1"));
     QCOMPARE(read.baudRate, 9600);
     QCOMPARE(read.dataBits, QSerialPort::Data8);

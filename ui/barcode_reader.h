@@ -9,7 +9,7 @@
 
 class QWidget;
 
-namespace warehouse {
+namespace ui {
 
 // Longest barcode kept from the scanner; anything after it is cut off.
 inline constexpr int kMaxBarcodeLength = 13;
@@ -73,4 +73,4 @@ private:
     QPointer<QWidget> window_;
 };
 
-} // namespace warehouse
+} // namespace ui

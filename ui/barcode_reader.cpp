@@ -1,9 +1,9 @@
-#include "warehouse/barcode_reader.h"
+#include "ui/barcode_reader.h"
 
 #include <QEvent>
 #include <QWidget>
 
-namespace warehouse {
+namespace ui {
 
 QStringList BarcodeAssembler::feed(const QByteArray& piece) {
     pending_ += piece;
@@ -84,4 +84,4 @@ void BarcodeReader::readArrived() {
         Q_EMIT codeRead(code);
 }
 
-} // namespace warehouse
+} // namespace ui

@@ -1,4 +1,4 @@
-#include "warehouse/barcode_reader.h"
+#include "ui/barcode_reader.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -8,7 +8,7 @@
 #include <stdlib.h>
 #include <unistd.h>
 
-using namespace warehouse;
+using namespace ui;
 
 namespace {
 
@@ -37,8 +37,8 @@ private:
     QString portName_;
 };
 
-ScannerSettings settingsFor(const QString& port) {
-    ScannerSettings s;
+ui::ScannerSettings settingsFor(const QString& port) {
+    ui::ScannerSettings s;
     s.enabled = true;
     s.portName = port;
     s.baudRate = 9600;
@@ -78,7 +78,7 @@ void TestBarcodeReader::piecesAreAssembled_data() {
 void TestBarcodeReader::piecesAreAssembled() {
     QFETCH(QList<QByteArray>, pieces);
     QFETCH(QStringList, codes);
-    BarcodeAssembler assembler;
+    ui::BarcodeAssembler assembler;
     QStringList got;
     for (const QByteArray& piece : pieces)
         got += assembler.feed(piece);
@@ -100,9 +100,9 @@ void TestBarcodeReader::codesArriveFromTheSerialPort() {
     QFETCH(QList<QByteArray>, pieces);
     QFETCH(QString, code);
     FakeScanner scanner;
-    BarcodeReader reader(settingsFor(scanner.portName()));
+    ui::BarcodeReader reader(settingsFor(scanner.portName()));
     QVERIFY(reader.open());
-    QSignalSpy spy(&reader, &BarcodeReader::codeRead);
+    QSignalSpy spy(&reader, &ui::BarcodeReader::codeRead);
     for (const QByteArray& piece : pieces) {
         scanner.send(piece);
         QTest::qWait(60); // the pieces arrive as separate reads
@@ -117,9 +117,9 @@ void TestBarcodeReader::codesArriveFromTheSerialPort() {
 
 void TestBarcodeReader::scannerOffOrMissingIsIgnored() {
     FakeScanner scanner;
-    ScannerSettings off = settingsFor(scanner.portName());
+    ui::ScannerSettings off = settingsFor(scanner.portName());
     off.enabled = false;
-    BarcodeReader reader(off);
+    ui::BarcodeReader reader(off);
     QVERIFY(!reader.open());
     QVERIFY(!reader.isOpen());
     reader.setSettings(settingsFor("/dev/no-such-scanner"));
@@ -132,7 +132,7 @@ void TestBarcodeReader::portFollowsTheActiveWindow() {
     FakeScanner scanner;
     QWidget window;
     QWidget other;
-    BarcodeReader reader(settingsFor(scanner.portName()));
+    ui::BarcodeReader reader(settingsFor(scanner.portName()));
     reader.followWindow(&window);
     QVERIFY(!reader.isOpen());
     window.show();
@@ -140,7 +140,7 @@ void TestBarcodeReader::portFollowsTheActiveWindow() {
     QVERIFY(QTest::qWaitForWindowActive(&window));
     QTRY_VERIFY(reader.isOpen());
 
-    QSignalSpy spy(&reader, &BarcodeReader::codeRead);
+    QSignalSpy spy(&reader, &ui::BarcodeReader::codeRead);
     scanner.send("12"); // half a code when the window loses the focus
     QTest::qWait(60);
     other.show();
