@@ -1,0 +1,125 @@
+#include "orders/order_test_data.h"
+#include "orders/parts_in_orders_window.h"
+#include "orders/symptom_codes_window.h"
+#include "orders/visit_dialog.h"
+#include "store/sql_values.h"
+#include "support/test_environment.h"
+
+#include <QPushButton>
+#include <QSqlTableModel>
+#include <QTableView>
+#include <QTest>
+
+using namespace order_test_data;
+using testing::TestEnvironment;
+
+namespace {
+
+template <typename T> T* child(QWidget& w, const char* name) {
+    T* found = w.findChild<T*>(QString::fromLatin1(name));
+    if (!found)
+        qFatal("no child %s", name);
+    return found;
+}
+
+} // namespace
+
+class TestSymptomsPartsVisits : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void symptomWithoutDescriptionStaysInEditing();
+    void symptomIsStoredTrimmed();
+    void partsReportStartsAfreshOnEveryRun();
+    void visitReportedByAnEmployee();
+};
+
+void TestSymptomsPartsVisits::symptomWithoutDescriptionStaysInEditing() {
+    TestEnvironment env;
+    auto db = env.newDatabase();
+    TfrmSymp w(*db, TfrmSymp::Mode::Browse);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QVERIFY(!child<QPushButton>(w, "btnOk")->isVisible());
+    child<QPushButton>(w, "btnAdd")->click();
+    auto* model = qobject_cast<QSqlTableModel*>(child<QTableView>(w, "grid")->model());
+    model->setData(model->index(0, 1), "   ");
+    child<QPushButton>(w, "btnPost")->click();
+    QCOMPARE(env.responder().texts(),
+             QStringList{"Полето за описание на симптома не може да бъде празно!"});
+    QVERIFY(w.isEditing());
+    QVERIFY(!child<QPushButton>(w, "btnExit")->isEnabled());
+    w.reject();
+    QVERIFY(w.isVisible());
+    QCOMPARE(db->scalar("SELECT count(*) FROM Sympt_Codes").toInt(), 0);
+    child<QPushButton>(w, "btnCancelEdit")->click();
+    QVERIFY(!w.isEditing());
+}
+
+void TestSymptomsPartsVisits::symptomIsStoredTrimmed() {
+    TestEnvironment env;
+    auto db = env.newDatabase();
+    TfrmSymp w(*db, TfrmSymp::Mode::Pick);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    child<QPushButton>(w, "btnAdd")->click();
+    auto* model = qobject_cast<QSqlTableModel*>(child<QTableView>(w, "grid")->model());
+    model->setData(model->index(0, 1), "  Тракане отпред  ");
+    model->setData(model->index(0, 2), " VW ");
+    model->setData(model->index(0, 3), "  ");
+    child<QPushButton>(w, "btnPost")->click();
+    QVERIFY(env.responder().messages.isEmpty());
+    QSqlQuery q = db->exec("SELECT description, marka, code_add, value FROM Sympt_Codes");
+    QVERIFY(q.next());
+    QCOMPARE(q.value(0).toString(), QString("Тракане отпред"));
+    QCOMPARE(q.value(1).toString(), QString("VW"));
+    QVERIFY(q.value(2).isNull());
+    QCOMPARE(q.value(3).toDouble(), 0.0);
+    const auto chosen = w.chosenSymptom();
+    QVERIFY(chosen);
+    QCOMPARE(chosen->description, QString("Тракане отпред"));
+    QVERIFY(chosen->code.isNull());
+}
+
+void TestSymptomsPartsVisits::partsReportStartsAfreshOnEveryRun() {
+    TestEnvironment env;
+    auto db = env.newDatabase();
+    const qint64 part = addPart(*db, "Филтри", "Маслен филтър", "W712");
+    addOrder(*db, {.id = 1});
+    addOrder(*db, {.id = 2});
+    addPartLine(*db, 1, part, 2);
+    addPartLine(*db, 2, part, 3);
+    TsrPartsPor w(*db);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    auto* grid = child<QTableView>(w, "grid");
+    for (int run = 0; run < 2; ++run) {
+        child<QPushButton>(w, "btnSpr")->click();
+        QCOMPARE(w.resultRows(), 1);
+        QCOMPARE(grid->model()->index(0, 4).data().toInt(), 5);
+    }
+}
+
+void TestSymptomsPartsVisits::visitReportedByAnEmployee() {
+    TestEnvironment env;
+    auto db = env.newDatabase();
+    addClerk(*db, "Иван Техник", true);
+    addClerk(*db, "Напуснал", false);
+    QCOMPARE(orders::activeEmployeeNames(*db), QStringList({"Administrator", "Иван Техник"}));
+    db->exec("INSERT INTO homevisit (DateVisit, ClientName, visited, idContract, idClerk) VALUES "
+             "(:d, 'Клиент', false, 3, 0)",
+             {{"d", QDate::currentDate()}});
+    const qint64 visit = db->scalar("SELECT max(id) FROM homevisit").toLongLong();
+    QVERIFY(!orders::reportVisitDone(*db, visit, "Никой", "x", QDate(2024, 3, 5)));
+    QVERIFY(orders::reportVisitDone(*db, visit, "Иван Техник", "сменен филтър", QDate(2024, 3, 5)));
+    QSqlQuery q = db->exec("SELECT visited, Notes, idClerk, field2 FROM homevisit");
+    QVERIFY(q.next());
+    QCOMPARE(store::boolFromDb(q.value(0)), true);
+    QCOMPARE(q.value(1).toString(), QString("сменен филтър"));
+    QCOMPARE(q.value(2).toLongLong(),
+             db->scalar("SELECT id FROM clerks WHERE Name = 'Иван Техник'").toLongLong());
+    QCOMPARE(q.value(3).toString(), QString("05.03.2024"));
+}
+
+QTEST_MAIN(TestSymptomsPartsVisits)
+#include "test_symptoms_parts_visits.moc"
