@@ -2,7 +2,27 @@
 
 #include "app/about_box.h"
 #include "app/version.h"
+#include "app/database_start.h"
 #include "finance/rate_register.h"
+#include "invoicing/clients_window.h"
+#include "orders/new_order_window.h"
+#include "orders/operations_catalogue_window.h"
+#include "orders/order_commands.h"
+#include "orders/order_register_window.h"
+#include "orders/parts_in_orders_window.h"
+#include "orders/symptom_codes_window.h"
+#include "shell/settings_dialog.h"
+#include "staff/employees_window.h"
+#include "vehicles/all_cars_window.h"
+#include "vehicles/brands_window.h"
+#include "vehicles/car_register_window.h"
+#include "warehouse/delivery_start.h"
+#include "warehouse/delivery_window.h"
+#include "warehouse/discounts_window.h"
+#include "warehouse/serial_stock_window.h"
+#include "warehouse/parts_window.h"
+#include "warehouse/suppliers_window.h"
+#include "warehouse/warehouse_settings.h"
 #include "shell/help_pages.h"
 #include "shell/help_window.h"
 #include "shell/own_data.h"
@@ -98,9 +118,10 @@ TsrMain::TsrMain(store::Database& db, shell::Session& session, QWidget* parent)
     userPanel_ = new QLabel(statusBar());
     userPanel_->setObjectName(QStringLiteral("pnlUser"));
     statusBar()->addWidget(userPanel_, 1);
-    auto* fileLabel = new QLabel(QDir::toNativeSeparators(db_.filePath()), statusBar());
-    fileLabel->setObjectName(QStringLiteral("pnlDatabase"));
-    statusBar()->addPermanentWidget(fileLabel);
+    fileLabel_ = new QLabel(QDir::toNativeSeparators(db_.filePath()), statusBar());
+    fileLabel_->setObjectName(QStringLiteral("pnlDatabase"));
+    statusBar()->addPermanentWidget(fileLabel_);
+    showCurrencyCommand(session_.settings().foreignCurrencies());
     userPanel_->setText(QStringLiteral("Потребител: ") + session_.userName());
 
     refreshIdentity();
@@ -161,24 +182,39 @@ void TsrMain::buildCommands() {
     auto store = [this] { return ownWarehouse(); };
 
     // Warehouse and sales.
-    addCommand(QStringLiteral("btPartsClick"), 12, {}, noSale);
+    addCommand(
+        QStringLiteral("btPartsClick"), 12,
+        [this] { openModal<TsrParts>(warehouseSettings()); }, noSale);
     addCommand(
         QStringLiteral("btInpPartsClick"), 13, [this] { deliverParts(); },
         [this] { return ownWarehouse() && noSaleOpen(); });
-    addCommand(QStringLiteral("mnPartsClick"), 29, {}, noSale);
+    addCommand(
+        QStringLiteral("mnPartsClick"), 29,
+        [this] {
+            TsrDostParts stock(db_, session_, warehouseSettings(), this);
+            runModal_(stock);
+        },
+        noSale);
     addCommand(QStringLiteral("btSalePartsClick"), 14, {},
                [this] { return ownWarehouse() && isMenuEnabled(QStringLiteral("mnZapl")); });
     addCommand(QStringLiteral("mnPackSalesClick"), 14, {}, store);
-    addCommand(QStringLiteral("mnCorespondClick"), 13);
-    addCommand(QStringLiteral("mnDostavClick"), 6);
+    addCommand(QStringLiteral("mnCorespondClick"), 13, [this] { openModal<TfrmDiscounts>(); });
+    addCommand(QStringLiteral("mnDostavClick"), 6, [this] { openModal<TsrDost>(); });
     addCommand(QStringLiteral("TBItem18Click"), 29);
-    addCommand(QStringLiteral("TBItem19Click"), 29);
+    addCommand(QStringLiteral("TBItem19Click"), 29, [this] { openModal<TfrmNalSN>(); });
     // Orders.
-    addCommand(QStringLiteral("btPorClick"), 17);
-    addCommand(QStringLiteral("mnPorClick"), 0, {}, noSale);
-    addCommand(QStringLiteral("bOtClick"), 20, {}, noSale);
-    addCommand(QStringLiteral("bPayClick"), 21, {}, noSale);
-    addCommand(QStringLiteral("bPPorClick"), 19, {}, noSale);
+    addCommand(QStringLiteral("btPorClick"), 17,
+               [this] { openModal<TsrPor>(orders::RepairPlace::Workshop); });
+    addCommand(QStringLiteral("mnPorClick"), 0, [this] { openOrderRegister(); }, noSale);
+    addCommand(
+        QStringLiteral("bOtClick"), 20, [this] { orderCommand(orders::OrderMode::Report); },
+        noSale);
+    addCommand(
+        QStringLiteral("bPayClick"), 21, [this] { orderCommand(orders::OrderMode::Payment); },
+        noSale);
+    addCommand(
+        QStringLiteral("bPPorClick"), 19, [this] { orderCommand(orders::OrderMode::Parts); },
+        noSale);
     addCommand(QStringLiteral("bUslClick"), 17);
     addCommand(QStringLiteral("mnShortsClick"), 0);
     addCommand(QStringLiteral("TBItem6Click"), 0);
@@ -188,9 +224,13 @@ void TsrMain::buildCommands() {
     addCommand(QStringLiteral("bAdrClick"), 18);
     addCommand(QStringLiteral("TBItem16Click"), 22);
     addCommand(QStringLiteral("mnOtchWarrClick"), 0);
-    addCommand(QStringLiteral("TBItem5Click"), 30);
-    addCommand(QStringLiteral("TBItem11Click"), 0);
-    addCommand(QStringLiteral("TBItem14Click"), 0);
+    addCommand(QStringLiteral("TBItem5Click"), 30, [this] { openModal<TsrPartsPor>(); });
+    addCommand(QStringLiteral("TBItem11Click"), 0, [this] {
+        TfrmWorkOp catalogue(db_, session_, this);
+        runModal_(catalogue);
+    });
+    addCommand(QStringLiteral("TBItem14Click"), 0,
+               [this] { openModal<TfrmSymp>(TfrmSymp::Mode::Browse); });
     // Finance.
     addCommand(QStringLiteral("btRazhClick"), 35);
     addCommand(QStringLiteral("bPrihClick"), 35);
@@ -204,17 +244,20 @@ void TsrMain::buildCommands() {
     addCommand(QStringLiteral("mnSalesClick"), 32);
     addCommand(QStringLiteral("mnValClick"), 0, [this] {
         TsrCourse rates(db_, this);
-        rates.exec();
+        runModal_(rates);
     });
     // Registers and invoices.
-    addCommand(QStringLiteral("TBItem7Click"), 0);
-    addCommand(QStringLiteral("mnCarsClick"), 7);
-    addCommand(QStringLiteral("TBItem17Click"), 0);
-    addCommand(QStringLiteral("TBItem12Click"), 7);
+    addCommand(QStringLiteral("TBItem7Click"), 0, [this] { openModal<TfrmArtsMarks>(); });
+    addCommand(QStringLiteral("mnCarsClick"), 7, [this] { openCarRegister(); });
+    addCommand(QStringLiteral("TBItem17Click"), 0, [this] { openModal<TfrmAllCars>(); });
+    addCommand(QStringLiteral("TBItem12Click"), 7, [this] { openModal<TsmPeoples>(); });
     addCommand(QStringLiteral("mnFactClick"), 25);
     addCommand(QStringLiteral("mnNoFactClick"), 26, [this] { unbilledPayments(); });
     addCommand(QStringLiteral("mnSprFactClick"), 27);
-    addCommand(QStringLiteral("mnClerksClick"), 5, [this] { refreshUserName(); });
+    addCommand(QStringLiteral("mnClerksClick"), 5, [this] {
+        openModal<TsrClerks>();
+        refreshUserName();
+    });
     addCommand(QStringLiteral("mnToolsClick"), 9);
     addCommand(QStringLiteral("mnSndHandClick"), 0);
     // Salaries.
@@ -225,7 +268,7 @@ void TsrMain::buildCommands() {
     addCommand(QStringLiteral("mnNagradaClick"), 40);
     // System and help.
     addCommand(QStringLiteral("mnMyInfoClick"), 10, [this] { showOwnData(false); });
-    addCommand(QStringLiteral("mnPrefsClick"), 2);
+    addCommand(QStringLiteral("mnPrefsClick"), 2, [this] { openSettings(); });
     addCommand(QStringLiteral("N6Click"), 0);
     addCommand(QStringLiteral("mnRestoreClick"), 3);
     addCommand(QStringLiteral("N11Click"), 0, [this] { showHelp(); });
@@ -587,6 +630,76 @@ void TsrMain::openPresentation() {
     QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
+warehouse::WarehouseSettings TsrMain::warehouseSettings() const {
+    QSettings user = shell::userSettings();
+    return warehouse::warehouseSettingsOf(session_.settings(), user);
+}
+
+void TsrMain::showCurrencyCommand(bool foreignCurrencies) {
+    // The exchange rates matter only while the workshop works in dollars and euros too.
+    if (QAction* rates = actions_.value(QStringLiteral("mnValClick")))
+        rates->setVisible(foreignCurrencies);
+}
+
+void TsrMain::openOrderRegister(const QString& regNo) {
+    TfrmSprPor orders(db_, session_, session_.settings(), this);
+    // The register's commands work on its current order.
+    auto command = [this, &orders](orders::OrderMode mode) {
+        return [this, &orders, mode](qint64 idPor) { orderCommand(mode, idPor, &orders); };
+    };
+    orders.setReportCommand(command(orders::OrderMode::Report));
+    orders.setPartsCommand(command(orders::OrderMode::Parts));
+    orders.setPaymentCommand(command(orders::OrderMode::Payment));
+    if (!regNo.isEmpty())
+        orders.searchRegistrationNumber(regNo);
+    runModal_(orders);
+}
+
+void TsrMain::orderCommand(orders::OrderMode mode, std::optional<qint64> idPor,
+                           QWidget* parent) {
+    orders::runOrderCommand(parent ? parent : this, db_, session_, mode, idPor);
+}
+
+void TsrMain::openCarRegister() {
+    TsrCar cars(db_, TsrCar::Mode::Register, this);
+    cars.setOrdersOfCar([this, &cars](const QString& regNo) {
+        cars.setEnabled(false);
+        openOrderRegister(regNo);
+        cars.setEnabled(true);
+    });
+    runModal_(cars);
+}
+
+void TsrMain::openSettings() {
+    TsrNastr settings(db_, session_.settings(),
+                      [this](const QString& path) { return switchDatabase(path); }, this);
+    connect(&settings, &TsrNastr::currencyModeChosen, this, &TsrMain::showCurrencyCommand);
+    runModal_(settings);
+}
+
+bool TsrMain::switchDatabase(const QString& path) {
+    app::StartedDatabase next;
+    try {
+        next = app::startDatabase(path, false);
+        // Every window holds the one connection object; it now works on the other file.
+        db_.swap(*next.db);
+    } catch (const store::DbError& e) {
+        ui::error(this, QStringLiteral("Грешка при отварянето на базата данни!\n\n") +
+                            e.message());
+        return false;
+    }
+    session_.settings() = std::move(next.settings);
+    for (const store::UpgradeNotice& notice : next.notices)
+        ui::message(this, notice.caption, notice.text, ui::MessageIcon::Exclamation);
+    fileLabel_->setText(QDir::toNativeSeparators(db_.filePath()));
+    showCurrencyCommand(session_.settings().foreignCurrencies());
+    refreshUserName();
+    if (!shell::hasOwnData(db_))
+        showOwnData(true);
+    refreshIdentity();
+    return true;
+}
+
 bool TsrMain::tableIsEmpty(const QString& table) {
     return db_.scalar(QStringLiteral("SELECT count(*) FROM ") + table).toInt() == 0;
 }
@@ -599,7 +712,7 @@ void TsrMain::deliverParts() {
             return;
         runCommand(QStringLiteral("mnDostavClick"));
     }
-    // The date, the supplier and the delivery window come with the warehouse windows.
+    warehouse::startDelivery(this, db_, session_, warehouseSettings());
 }
 
 void TsrMain::supplierAccounts() {

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QHash>
+#include <QDialog>
 #include <QMainWindow>
 #include <functional>
+#include <optional>
 
 class QFrame;
 class QLabel;
@@ -14,6 +16,12 @@ class Session;
 }
 namespace store {
 class Database;
+}
+namespace warehouse {
+struct WarehouseSettings;
+}
+namespace orders {
+enum class OrderMode;
 }
 
 // The main window. It holds the connection and the session for the whole run; every other
@@ -49,6 +57,11 @@ public:
 
     // A second start of the program asked this one to come to the front.
     void bringToFront();
+
+    // Shows the windows the commands open; tests replace it to see which window a command
+    // opens without running its modal loop.
+    using ModalRunner = std::function<int(QDialog&)>;
+    void setModalRunner(ModalRunner runner) { runModal_ = std::move(runner); }
 
 Q_SIGNALS:
     // A command passed its right and precondition checks and runs now.
@@ -90,6 +103,22 @@ private:
     void upgradeStructure();
     void clearEngineNumbers();
     bool tableIsEmpty(const QString& table);
+    warehouse::WarehouseSettings warehouseSettings() const;
+    void showCurrencyCommand(bool foreignCurrencies);
+    void openOrderRegister(const QString& regNo = {});
+    void openCarRegister();
+    // Parts, report or payment of an order: the given one, or asked for.
+    void orderCommand(orders::OrderMode mode, std::optional<qint64> idPor = std::nullopt,
+                      QWidget* parent = nullptr);
+    void openSettings();
+    // Runs the database start on another file and keeps working on it, without a new login.
+    bool switchDatabase(const QString& path);
+
+    // A modal window of the program on this database, shown once and destroyed.
+    template <typename Window, typename... Args> void openModal(Args&&... args) {
+        Window window(db_, std::forward<Args>(args)..., this);
+        runModal_(window);
+    }
 
     store::Database& db_;
     shell::Session& session_;
@@ -97,10 +126,12 @@ private:
     QHash<QString, QAction*> actions_;
     QHash<QString, QMenu*> menus_;
     QLabel* identity_ = nullptr;
+    QLabel* fileLabel_ = nullptr;
     QLabel* userPanel_ = nullptr;
     QFrame* maintenance_ = nullptr;
     QLabel* maintenanceState_ = nullptr;
     bool exitWithoutAsking_ = false;
     bool aboutVisible_ = false;
     bool firstShowingDone_ = false;
+    ModalRunner runModal_ = [](QDialog& dialog) { return dialog.exec(); };
 };

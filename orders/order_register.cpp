@@ -288,8 +288,23 @@ void setWaitingForParts(store::Database& db, qint64 idPor) {
             {{"s", kStateWaitingForParts}, {"id", idPor}});
 }
 
+bool earningsPaidOut(store::Database& db, qint64 idPor) {
+    return !db.scalar(
+                  QStringLiteral("SELECT min(id) FROM paymClerks WHERE noPor = :id AND payed = :t"),
+                  {{QStringLiteral("id"), idPor}, {QStringLiteral("t"), true}})
+                .isNull();
+}
+
+QString earningsPaidOutText(qint64 idPor) {
+    return QStringLiteral("Заработката на техниците по поръчка №%1 вече е изплатена!\n"
+                          "Поръчката не може да бъде върната в работа.")
+        .arg(idPor);
+}
+
 void restoreToWork(store::Database& db, qint64 idPor) {
     store::Transaction tx(db);
+    if (earningsPaidOut(db, idPor))
+        throw RestoreRefused(earningsPaidOutText(idPor));
     if (orderHasLabour(db, idPor))
         db.exec(QStringLiteral("DELETE FROM paymClerks WHERE noPor = :id"), {{"id", idPor}});
     db.exec(QStringLiteral("UPDATE porychka SET ready = false, readyDate = NULL, porState = :s "

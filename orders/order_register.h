@@ -130,8 +130,21 @@ void editOrderHeader(store::Database& db, qint64 idPor, const QString& clientNam
 
 void setWaitingForParts(store::Database& db, qint64 idPor);
 
-// Back to work: the technicians' earnings of the order are withdrawn (paid or not) and the
-// order is registered again, in one transaction.
+// Some technician has already been paid the earning of this order.
+bool earningsPaidOut(store::Database& db, qint64 idPor);
+// Why a ready order cannot go back to work once its earnings are paid.
+QString earningsPaidOutText(qint64 idPor);
+
+// Restoring an order whose earnings are paid out: marking it ready again would credit the same
+// work twice. A DbError, so that whoever shows database errors shows this one too.
+class RestoreRefused : public store::DbError {
+public:
+    using store::DbError::DbError;
+};
+
+// Back to work: the technicians' unpaid earnings of the order are withdrawn and the order is
+// registered again, in one transaction. Throws RestoreRefused (nothing written) when an
+// earning of the order has been paid out.
 void restoreToWork(store::Database& db, qint64 idPor);
 
 } // namespace orders

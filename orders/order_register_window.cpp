@@ -398,6 +398,11 @@ void TfrmSprPor::setPrintRepairCard(OrderCommand command) {
 void TfrmSprPor::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     resetForShowing();
+    if (!pendingRegNo_.isEmpty()) {
+        eRegNo_->setText(pendingRegNo_);
+        pendingRegNo_.clear();
+        search();
+    }
 }
 
 void TfrmSprPor::resetForShowing() {

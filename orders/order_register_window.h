@@ -51,6 +51,8 @@ public:
     int listedRows() const;
     // Selects the order when it is in the list.
     bool selectOrder(qint64 idPor);
+    // Opens on the orders of one car: its registration number as the criterion, searched at once.
+    void searchRegistrationNumber(const QString& regNo) { pendingRegNo_ = regNo; }
 
 public Q_SLOTS:
     void search();
@@ -154,4 +156,5 @@ private:
     QAction* mnNotReady_;
     QAction* mnInfo_;
     QList<QAction*> listActions_;
+    QString pendingRegNo_;
 };

@@ -99,6 +99,15 @@ std::unique_ptr<Database> Database::createFile(const QString& path) {
     return db;
 }
 
+void Database::swap(Database& other) {
+    if (transactionDepth_ != 0 || other.transactionDepth_ != 0)
+        throw DbError(QStringLiteral("Cannot switch a database inside a transaction"));
+    std::swap(dialect_, other.dialect_);
+    std::swap(path_, other.path_);
+    std::swap(connectionName_, other.connectionName_);
+    std::swap(db_, other.db_);
+}
+
 QSqlQuery Database::exec(const QString& sql, const Binds& binds) {
     QSqlQuery q(db_);
     q.setForwardOnly(true);

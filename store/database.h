@@ -45,6 +45,11 @@ public:
     QStringList columns(const QString& table) const;
     bool hasColumn(const QString& table, const QString& column) const;
 
+    // Exchanges the files two connections work on; every reference to this object then works
+    // on the other file. Used to switch the program to another database without a restart of
+    // the windows that hold it. Neither side may be inside a transaction.
+    void swap(Database& other);
+
     // Used by Transaction: nesting depth of open transactions on this connection.
     int& transactionDepth() { return transactionDepth_; }
 

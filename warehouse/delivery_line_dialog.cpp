@@ -2,6 +2,7 @@
 
 #include "store/database.h"
 #include "ui/message_box.h"
+#include "warehouse/discounts_window.h"
 #include "warehouse/serial_numbers_dialog.h"
 
 #include <QComboBox>
@@ -69,7 +70,6 @@ TsrDostData::TsrDostData(store::Database& db, const warehouse::WarehouseSettings
     auto* btnCalc2 = button(this, "btnCalc2", QStringLiteral("Изчисли"));
     auto* lbTable = button(this, "lbTable", QStringLiteral("Таблица отстъпки"));
     lbTable->setFlat(true);
-    lbTable->setEnabled(false); // the discounts window is opened from the main window
     auto* btnAddSN = button(this, "btnAddSN", QStringLiteral("Серийни номера"));
     btnAddSN->setVisible(settings_.useSerialNumbers);
     auto* ok = button(this, "BitBtn1", QStringLiteral("OK"));
@@ -122,6 +122,7 @@ TsrDostData::TsrDostData(store::Database& db, const warehouse::WarehouseSettings
             [this] { line_.salePrice = dbSalePrice_->value(); });
     connect(btnCalc1, &QPushButton::clicked, this, &TsrDostData::calculateMarkup);
     connect(btnCalc2, &QPushButton::clicked, this, &TsrDostData::calculateDiscount);
+    connect(lbTable, &QPushButton::clicked, this, &TsrDostData::editDiscounts);
     connect(btnAddSN, &QPushButton::clicked, this, &TsrDostData::editSerialNumbers);
     connect(ok, &QPushButton::clicked, this, &TsrDostData::confirm);
     connect(cancel, &QPushButton::clicked, this, &TsrDostData::reject);
@@ -157,6 +158,16 @@ void TsrDostData::calculateDiscount() {
     readFields();
     warehouse::applySupplierDiscount(line_, eOtst_->value());
     showLine();
+}
+
+// The delivery itself needs the discounts right, so whoever is here may change the table.
+void TsrDostData::editDiscounts() {
+    {
+        TfrmDiscounts discounts(db_, this);
+        discounts.exec();
+    }
+    eOtst_->setValue(warehouse::supplierDiscount(db_, makerId_, typeId_));
+    calculateDiscount();
 }
 
 void TsrDostData::editSerialNumbers() {

@@ -31,6 +31,7 @@ public Q_SLOTS:
     void confirm();
     void calculateMarkup();
     void calculateDiscount();
+    void editDiscounts();
     void editSerialNumbers();
 
 private:

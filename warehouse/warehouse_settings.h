@@ -3,6 +3,12 @@
 #include "store/currency.h"
 #include "ui/barcode_reader.h"
 
+#include <QSettings>
+
+namespace shell {
+class BusinessSettings;
+}
+
 namespace warehouse {
 
 // The settings the warehouse windows read. The settings window fills them; until then the
@@ -13,5 +19,8 @@ struct WarehouseSettings {
     bool oneSellingPrice = false; // Prices = 1: the counter price is always the order price
     ui::ScannerSettings scanner{};
 };
+
+// The current values: the business settings of the database and this user's scanner.
+WarehouseSettings warehouseSettingsOf(const shell::BusinessSettings& business, QSettings& user);
 
 } // namespace warehouse

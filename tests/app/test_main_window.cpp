@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -66,6 +67,34 @@ void onNextModal(std::function<void(QWidget*)> act) {
     });
     timer->start();
 }
+
+// Records which windows the commands open instead of running their modal loops.
+QStringList* quiet(TsrMain& window) {
+    auto* opened = new QStringList;
+    window.setModalRunner([opened](QDialog& dialog) {
+        *opened << dialog.objectName();
+        return int(QDialog::Rejected);
+    });
+    QObject::connect(&window, &QObject::destroyed, [opened] { delete opened; });
+    return opened;
+}
+
+// Rejects every modal dialog that a command opens on its own while this lives, so that a
+// command can be run to its end without a user.
+class RejectModals {
+public:
+    RejectModals() {
+        timer_.setInterval(20);
+        QObject::connect(&timer_, &QTimer::timeout, [] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                dialog->reject();
+        });
+        timer_.start();
+    }
+
+private:
+    QTimer timer_;
+};
 
 } // namespace
 
@@ -131,6 +160,8 @@ void TestMainWindow::presetsGovernTheCommands() {
     auto db = env.newDatabase();
     shell::Session session = sessionWith(rightsOfLevel(level));
     TsrMain window(*db, session);
+    quiet(window);
+    RejectModals closer;
     QCOMPARE(trigger(window, action), runs);
     // A refused command says nothing.
     QVERIFY(env.responder().messages.isEmpty());
@@ -182,6 +213,8 @@ void TestMainWindow::panelLinksMatchOnlyExactly() {
     db->exec("INSERT INTO delivers (Name) VALUES ('Доставчик')"); // the delivery asks nothing
     shell::Session session = sessionWith(rightsOfLevel(0));
     TsrMain window(*db, session);
+    quiet(window);
+    RejectModals closer;
     QString ran;
     QCOMPARE(clickLink(window, link, &ran), !handler.isEmpty());
     QCOMPARE(ran, handler);
@@ -205,6 +238,8 @@ void TestMainWindow::openCounterSaleBlocksTheWarehouseAndOrderCommands() {
     db->exec("INSERT INTO delivers (Name) VALUES ('Доставчик')");
     shell::Session session = sessionWith(rightsOfLevel(0));
     TsrMain window(*db, session);
+    quiet(window);
+    RejectModals closer;
     QVERIFY(window.runCommand(handler));
     session.setSaleVisible(true);
     QCOMPARE(window.runCommand(handler), !blocked);
@@ -290,6 +325,7 @@ void TestMainWindow::deliveryWithoutSuppliersOffersThem() {
     auto db = env.newDatabase();
     shell::Session session = sessionWith(rightsOfLevel(0));
     TsrMain window(*db, session);
+    QStringList* opened = quiet(window);
     QSignalSpy ran(&window, &TsrMain::commandRan);
     QVERIFY(window.runCommand("btInpPartsClick"));
     QCOMPARE(env.responder().questions,
@@ -303,6 +339,7 @@ void TestMainWindow::deliveryWithoutSuppliersOffersThem() {
     QCOMPARE(env.responder().questions.size(), 2);
     QCOMPARE(ran.count(), 3);
     QCOMPARE(ran.at(2).at(0).toString(), QString("mnDostavClick"));
+    QCOMPARE(*opened, QStringList{"TsrDost"});
 }
 
 void TestMainWindow::closingAsksUnlessTheStartFailed() {
@@ -368,6 +405,7 @@ void TestMainWindow::firstShowingDemandsOwnDataAndMarksTheFirstStart() {
     auto db = env.newDatabase();
     shell::Session session = sessionWith(rightsOfLevel(0));
     TsrMain window(*db, session);
+    QStringList* opened = quiet(window);
     QSignalSpy ran(&window, &TsrMain::commandRan);
     bool cancelWasDisabled = false;
     bool stayedOpen = false;
@@ -394,6 +432,7 @@ void TestMainWindow::firstShowingDemandsOwnDataAndMarksTheFirstStart() {
     // The settings are opened once at the user's first start, and the date is kept.
     QCOMPARE(ran.count(), 1);
     QCOMPARE(ran.at(0).at(0).toString(), QString("mnPrefsClick"));
+    QCOMPARE(*opened, QStringList{"TsrNastr"});
     QCOMPARE(QSettings("Brenvik", "Motrela").value("FirstStart").toDate(), QDate::currentDate());
     QVERIFY(env.responder().messages.isEmpty());
 
@@ -447,9 +486,11 @@ void TestMainWindow::employeesRegisterRefreshesTheUsersName() {
     auto db = env.newDatabase();
     shell::Session session({1, "Administrator", "Administrator", rightsOfLevel(0)}, "ws");
     TsrMain window(*db, session);
+    QStringList* opened = quiet(window);
     QCOMPARE(window.userStatusText(), QString("Потребител: Administrator"));
     db->exec("UPDATE clerks SET Name = 'Главен администратор' WHERE id = 1");
     QVERIFY(trigger(window, "mnClerks"));
+    QCOMPARE(*opened, QStringList{"TsrClerks"});
     QCOMPARE(window.userStatusText(), QString("Потребител: Главен администратор"));
     QCOMPARE(session.userName(), QString("Главен администратор"));
 }
@@ -490,6 +531,8 @@ void TestMainWindow::ownWarehouseCommandsWaitForIt() {
         shell::saveExternalDatabases(*db, {env.path("warehouse.mdb")});
     shell::Session session({1, "ivan", "Иван", rightsOfLevel(0)}, "ws", settings);
     TsrMain window(*db, session);
+    quiet(window);
+    RejectModals closer;
     for (const char* handler : {"btInpPartsClick", "btSalePartsClick", "mnPackSalesClick"})
         QVERIFY2(window.runCommand(handler) == runs, handler);
     QVERIFY(window.runCommand("mnPorClick")); // the orders do not depend on it

@@ -306,7 +306,7 @@ void TestOrderRegisterLogic::restoreWithdrawsEveryEarningOfTheOrder() {
     addOrder(*db, {.id = 9, .ready = true, .readyDate = kToday, .state = 3});
     addLabourLine(*db, 8, 1);
     addLabourLine(*db, 8, 1);
-    for (const auto& [por, paid] : {std::pair{8, false}, {8, true}, {9, false}})
+    for (const auto& [por, paid] : {std::pair{8, false}, {8, false}, {9, false}})
         db->exec("INSERT INTO paymClerks (idClerk, data, suma, noPor, payed) VALUES (1, :d, 10, "
                  ":p, :paid)",
                  {{"d", kToday}, {"p", por}, {"paid", paid}});

@@ -218,7 +218,7 @@ void TestOrderRegisterWindow::restoreAndWaitForParts() {
     addOrder(*db, {.id = 1, .ready = true, .readyDate = kToday, .state = 3});
     addOrder(*db, {.id = 2});
     addLabourLine(*db, 1, 1);
-    db->exec("INSERT INTO paymClerks (idClerk, suma, noPor, payed) VALUES (1, 10, 1, true)");
+    db->exec("INSERT INTO paymClerks (idClerk, suma, noPor, payed) VALUES (1, 10, 1, false)");
     Register r(*db);
     child<QRadioButton>(r.w, "rb2")->setChecked(true);
     r.click("BitBtn1");
