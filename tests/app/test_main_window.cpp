@@ -1,4 +1,6 @@
 #include "app/main_window.h"
+#include "shell/business_settings.h"
+#include "shell/user_settings.h"
 #include "shell/own_data.h"
 #include "shell/session.h"
 #include "store/database.h"
@@ -8,6 +10,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -124,6 +127,7 @@ private Q_SLOTS:
     void rateRegisterOpensFromTheMenu();
     void ownWarehouseCommandsWaitForIt_data();
     void ownWarehouseCommandsWaitForIt();
+    void settingsSwitchTheDatabaseWithoutANewLogin();
 };
 
 void TestMainWindow::captionAndUser() {
@@ -536,6 +540,44 @@ void TestMainWindow::ownWarehouseCommandsWaitForIt() {
     for (const char* handler : {"btInpPartsClick", "btSalePartsClick", "mnPackSalesClick"})
         QVERIFY2(window.runCommand(handler) == runs, handler);
     QVERIFY(window.runCommand("mnPorClick")); // the orders do not depend on it
+}
+
+
+void TestMainWindow::settingsSwitchTheDatabaseWithoutANewLogin() {
+    TestEnvironment env;
+    auto db = env.newDatabase();
+    shell::saveOwnData(*db, someOwnData());
+    QDir().mkpath(env.path("other"));
+    const QString otherPath = env.path("other/Drumvel.mdz");
+    {
+        auto other = env.newDatabase("other/Drumvel.mdz");
+        shell::saveOwnData(*other, someOwnData());
+        other->exec("INSERT INTO firms (Name) VALUES ('Само в другата база')");
+        shell::BusinessSettings otherSettings = shell::BusinessSettings::load(*other);
+        otherSettings.setInt(*other, "Currency", 1);
+    }
+    shell::userSettings().setValue("BaseFile", db->filePath());
+    shell::Session session({1, "Administrator", "Administrator", rightsOfLevel(0)}, "ws",
+                           shell::BusinessSettings::load(*db));
+    TsrMain window(*db, session);
+    QVERIFY(!window.findChild<QAction*>("mnVal")->isVisible());
+    window.setModalRunner([&](QDialog& dialog) {
+        if (dialog.objectName() == "TsrNastr") {
+            env.responder().fileNames.enqueue(otherPath);
+            dialog.findChild<QPushButton*>("eDatabaseButton")->click();
+        }
+        return int(QDialog::Accepted);
+    });
+    QVERIFY(window.runCommand("mnPrefsClick"));
+
+    // The one connection every window holds now works on the other file, with its settings.
+    QCOMPARE(QFileInfo(db->filePath()).canonicalFilePath(), QFileInfo(otherPath).canonicalFilePath());
+    QCOMPARE(db->scalar("SELECT count(*) FROM firms").toInt(), 1);
+    QVERIFY(session.settings().foreignCurrencies());
+    QVERIFY(window.findChild<QAction*>("mnVal")->isVisible());
+    QVERIFY(window.findChild<QLabel*>("pnlDatabase")->text().endsWith("Drumvel.mdz"));
+    QCOMPARE(window.userStatusText(), QString("Потребител: Administrator"));
+    QVERIFY(env.responder().messages.isEmpty());
 }
 
 QTEST_MAIN(TestMainWindow)
