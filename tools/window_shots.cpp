@@ -1,6 +1,11 @@
 // Renders windows offscreen into PNG files so that their layout can be looked at without a
 // display: window_shots OUTPUT_DIR. Uses a throwaway database with a few sample rows.
+#include "app/main_window.h"
 #include "invoicing/client_firms.h"
+#include "shell/business_settings.h"
+#include "shell/own_data.h"
+#include "shell/session.h"
+#include "store/rights.h"
 #include "invoicing/clients_window.h"
 #include "store/database.h"
 #include "vehicles/all_cars_window.h"
@@ -9,7 +14,9 @@
 #include "vehicles/vehicle_catalogue.h"
 
 #include <QApplication>
+#include <QDate>
 #include <QDir>
+#include <QSettings>
 #include <QLocale>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -69,8 +76,23 @@ int main(int argc, char** argv) {
     QLocale::setDefault(QLocale(QLocale::Bulgarian, QLocale::Bulgaria));
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
     QTemporaryDir dir;
+    // Never the user's own per-user values; the first-start steps count as done.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
+    QSettings(QStringLiteral("Brenvik"), QStringLiteral("Motrela"))
+        .setValue(QStringLiteral("FirstStart"), QDate::currentDate());
     auto db = store::Database::createFile(dir.filePath("Drumvel.mdz"));
     sampleData(*db);
+
+    shell::saveOwnData(*db, {"Авто Сервиз ООД", "1234567890", "123456789", "София",
+                             "Иван Петров", "Сервиз \"При Иван\"", "София, ул. Витоша 1",
+                             "02 123 456"});
+    shell::Session session({1, "Administrator", "Administrator", *store::rightsPresetForLevel(0)},
+                           "shots", shell::BusinessSettings::load(*db));
+    {
+        TsrMain main(*db, session);
+        main.resize(1100, 700);
+        shoot(main, out + "/main_window.png");
+    }
 
     TsmPeoples clients(*db);
     shoot(clients, out + "/clients.png");
