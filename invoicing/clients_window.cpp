@@ -4,6 +4,7 @@
 #include "ui/grid_export.h"
 #include "ui/grid_printer.h"
 #include "ui/message_box.h"
+#include "ui/named_widgets.h"
 
 #include <QBrush>
 #include <QDoubleSpinBox>
@@ -68,12 +69,6 @@ QDoubleSpinBox* percentEdit(QWidget* parent, const char* name) {
     return edit;
 }
 
-QPushButton* button(QWidget* parent, const char* name, const QString& text) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    return b;
-}
-
 } // namespace
 
 TsmPeoples::TsmPeoples(store::Database& db, QWidget* parent) : QDialog(parent), db_(db) {
@@ -93,18 +88,15 @@ void TsmPeoples::buildList() {
     grid_ = new QTableView(this);
     grid_->setObjectName(QStringLiteral("Grid"));
     grid_->setModel(model_);
-    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid_->verticalHeader()->hide();
+    ui::prepareRowList(grid_);
     connect(grid_, &QTableView::doubleClicked, this, &TsmPeoples::editFirm);
 
-    btnNew_ = button(this, "btnNew", QStringLiteral("Нов"));
-    btnEdit_ = button(this, "btnEdit", QStringLiteral("Редакция"));
-    btnDel_ = button(this, "btnDel", QStringLiteral("Изтриване"));
-    auto* btnPrn = button(this, "btnPrn", QStringLiteral("Печат"));
-    auto* btnExp = button(this, "btnExp", QStringLiteral("Експорт"));
-    auto* btnExit = button(this, "btnExit", QStringLiteral("Изход"));
+    btnNew_ = ui::namedButton(this, "btnNew", QStringLiteral("Нов"));
+    btnEdit_ = ui::namedButton(this, "btnEdit", QStringLiteral("Редакция"));
+    btnDel_ = ui::namedButton(this, "btnDel", QStringLiteral("Изтриване"));
+    auto* btnPrn = ui::namedButton(this, "btnPrn", QStringLiteral("Печат"));
+    auto* btnExp = ui::namedButton(this, "btnExp", QStringLiteral("Експорт"));
+    auto* btnExit = ui::namedButton(this, "btnExit", QStringLiteral("Изход"));
     connect(btnNew_, &QPushButton::clicked, this, &TsmPeoples::newFirm);
     connect(btnEdit_, &QPushButton::clicked, this, &TsmPeoples::editFirm);
     connect(btnDel_, &QPushButton::clicked, this, &TsmPeoples::deleteFirm);
@@ -165,8 +157,8 @@ void TsmPeoples::buildPanel() {
     form->addRow(QStringLiteral("Отстъпка за части:"), eOtst_);
     form->addRow(QStringLiteral("Отстъпка за труд:"), eOtstTrud_);
 
-    btnRec_ = button(panel_, "btnRec", QStringLiteral("Запис"));
-    auto* btnCancel = button(panel_, "BtnCancel", QStringLiteral("Отказ"));
+    btnRec_ = ui::namedButton(panel_, "btnRec", QStringLiteral("Запис"));
+    auto* btnCancel = ui::namedButton(panel_, "BtnCancel", QStringLiteral("Отказ"));
     connect(btnRec_, &QPushButton::clicked, this, &TsmPeoples::saveFirm);
     connect(btnCancel, &QPushButton::clicked, this, &TsmPeoples::cancelEdit);
     auto* buttons = new QHBoxLayout;
@@ -206,20 +198,11 @@ void TsmPeoples::reload(std::optional<qint64> focusId) {
 }
 
 void TsmPeoples::selectFirm(qint64 id) {
-    for (int row = 0; row < model_->rowCount(); ++row) {
-        if (model_->index(row, ColId).data().toLongLong() == id) {
-            grid_->selectRow(row);
-            grid_->scrollTo(model_->index(row, 0));
-            return;
-        }
-    }
+    ui::selectRowWithId(grid_, ColId, id);
 }
 
 std::optional<qint64> TsmPeoples::currentFirmId() const {
-    const QModelIndex current = grid_->currentIndex();
-    if (!current.isValid())
-        return std::nullopt;
-    return model_->index(current.row(), ColId).data().toLongLong();
+    return ui::currentRowId(grid_, ColId);
 }
 
 void TsmPeoples::showPanel(const ClientFirm& firm) {

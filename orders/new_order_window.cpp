@@ -11,6 +11,7 @@
 #include "ui/message_box.h"
 #include "vehicles/car_register_window.h"
 #include "vehicles/vehicle_pick_chain.h"
+#include "ui/named_widgets.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -35,31 +36,12 @@ namespace {
 // Order numbers are 32-bit in the database; nine digits always fit.
 constexpr int kMaxNumberDigits = 9;
 
-QLineEdit* edit(QWidget* parent, const char* name, int maxLength = 0) {
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(QString::fromLatin1(name));
-    if (maxLength > 0)
-        e->setMaxLength(maxLength);
-    return e;
-}
-
 QComboBox* pick(QWidget* parent, const char* name) {
     auto* c = new QComboBox(parent);
     c->setObjectName(QString::fromLatin1(name));
     VehiclePickChain::preparePickField(c);
     c->setMinimumWidth(180);
     return c;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const QString& text) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
-
-void onlyKeys(QLineEdit* e, const QString& pattern) {
-    e->setValidator(new QRegularExpressionValidator(QRegularExpression(pattern), e));
 }
 
 // Selects the catalogue entry of that text; an entry the catalogue lacks is kept as text.
@@ -92,17 +74,17 @@ TsrPor::~TsrPor() {
 }
 
 void TsrPor::buildForm() {
-    eNomer_ = edit(this, "eNomer", kMaxNumberDigits);
-    onlyKeys(eNomer_, QStringLiteral("[0-9]*"));
-    eDate_ = edit(this, "eDate");
+    eNomer_ = ui::namedEdit(this, "eNomer", kMaxNumberDigits);
+    ui::acceptOnly(eNomer_, QStringLiteral("[0-9]*"));
+    eDate_ = ui::namedEdit(this, "eDate");
     eDate_->setReadOnly(true);
     eDate_->setFocusPolicy(Qt::NoFocus);
 
     auto* client = new QGroupBox(QStringLiteral("Клиент"), this);
-    eClientName_ = edit(client, "eClientName");
-    eClientAdres_ = edit(client, "eClientAdres");
-    eClientPhone_ = edit(client, "eClientPhone");
-    auto* btnFirms = button(client, "btnFirms", QStringLiteral("Клиенти..."));
+    eClientName_ = ui::namedEdit(client, "eClientName");
+    eClientAdres_ = ui::namedEdit(client, "eClientAdres");
+    eClientPhone_ = ui::namedEdit(client, "eClientPhone");
+    auto* btnFirms = ui::namedPlainButton(client, "btnFirms", QStringLiteral("Клиенти..."));
     connect(btnFirms, &QPushButton::clicked, this, &TsrPor::chooseClient);
     connect(eClientName_, &QLineEdit::editingFinished, this, &TsrPor::clientNameLeft);
     auto* clientGrid = new QGridLayout(client);
@@ -116,23 +98,23 @@ void TsrPor::buildForm() {
     clientGrid->setColumnStretch(1, 1);
 
     auto* car = new QGroupBox(QStringLiteral("Автомобил"), this);
-    eRegNo_ = edit(car, "eRegNo");
+    eRegNo_ = ui::namedEdit(car, "eRegNo");
     eMarka_ = pick(car, "eMarka");
     eModels_ = pick(car, "eModels");
     eModification_ = pick(car, "eModification");
     ePeriod_ = pick(car, "ePeriod");
     eEngine_ = pick(car, "eEngine");
-    onlyKeys(eEngine_->lineEdit(), QStringLiteral("[-0-9A-Z]*"));
-    eKW_ = edit(car, "eKW");
-    eCCM_ = edit(car, "eCCM");
-    onlyKeys(eCCM_,
+    ui::acceptOnly(eEngine_->lineEdit(), QStringLiteral("[-0-9A-Z]*"));
+    eKW_ = ui::namedEdit(car, "eKW");
+    eCCM_ = ui::namedEdit(car, "eCCM");
+    ui::acceptOnly(eCCM_,
              QStringLiteral("[0-9%1]*").arg(QRegularExpression::escape(QLocale().decimalPoint())));
-    eYear_ = edit(car, "eYear");
-    eCouppe_ = edit(car, "eCouppe");
-    eKM_ = edit(car, "eKM");
-    onlyKeys(eKM_, QStringLiteral("[0-9]*"));
-    auto* btnCars = button(car, "btnCars", QStringLiteral("Автомобили..."));
-    auto* btnCheck = button(car, "btnCheck", QStringLiteral("Предишни ремонти"));
+    eYear_ = ui::namedEdit(car, "eYear");
+    eCouppe_ = ui::namedEdit(car, "eCouppe");
+    eKM_ = ui::namedEdit(car, "eKM");
+    ui::acceptOnly(eKM_, QStringLiteral("[0-9]*"));
+    auto* btnCars = ui::namedPlainButton(car, "btnCars", QStringLiteral("Автомобили..."));
+    auto* btnCheck = ui::namedPlainButton(car, "btnCheck", QStringLiteral("Предишни ремонти"));
     connect(btnCars, &QPushButton::clicked, this, &TsrPor::chooseCar);
     connect(btnCheck, &QPushButton::clicked, this, &TsrPor::showPreviousRepairs);
     connect(eRegNo_, &QLineEdit::editingFinished, this, &TsrPor::regNoLeft);
@@ -177,15 +159,15 @@ void TsrPor::buildForm() {
     backDate_->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
     // A due date before today is never accepted; the edit holds it at today.
     backDate_->setMinimumDate(today_);
-    auto* btnHome = button(order, "btnHome", QStringLiteral("Посещение"));
+    auto* btnHome = ui::namedPlainButton(order, "btnHome", QStringLiteral("Посещение"));
     btnHome->setToolTip(QStringLiteral("Посещение на адреса на клиента"));
-    eAksPop_ = edit(order, "eAksPop");
+    eAksPop_ = ui::namedEdit(order, "eAksPop");
     eDefect_ = new QPlainTextEdit(order);
     eDefect_->setObjectName(QStringLiteral("eDefect"));
     eDefect_->setTabChangesFocus(true);
     eDefect_->setMinimumHeight(90);
-    auto* addDefect = button(order, "addDefect", QStringLiteral("Симптоми..."));
-    eNote_ = edit(order, "eNote");
+    auto* addDefect = ui::namedPlainButton(order, "addDefect", QStringLiteral("Симптоми..."));
+    eNote_ = ui::namedEdit(order, "eNote");
     chkPrn_ = new QCheckBox(QStringLiteral("Печат на сервизна поръчка"), order);
     chkPrn_->setObjectName(QStringLiteral("chkPrn"));
     chkPrn_->hide();
@@ -233,8 +215,8 @@ void TsrPor::buildForm() {
             [this] { shell::HelpWindow::showTopic(this, QStringLiteral("ОписПоръчка")); });
     addAction(help);
 
-    btnRec_ = button(this, "btnRec", QStringLiteral("Запис"));
-    btnCancel_ = button(this, "btnCancel", QStringLiteral("Отказ"));
+    btnRec_ = ui::namedPlainButton(this, "btnRec", QStringLiteral("Запис"));
+    btnCancel_ = ui::namedPlainButton(this, "btnCancel", QStringLiteral("Отказ"));
     connect(btnRec_, &QPushButton::clicked, this, &TsrPor::save);
     connect(btnCancel_, &QPushButton::clicked, this, &TsrPor::reject);
     auto* buttons = new QHBoxLayout;

@@ -10,6 +10,7 @@
 #include "ui/message_box.h"
 #include "vehicles/vehicle_pick_chain.h"
 #include "warehouse/list_query.h"
+#include "ui/named_widgets.h"
 
 #include <QAbstractItemDelegate>
 #include <QAction>
@@ -62,12 +63,6 @@ QLineEdit* numberEdit(QWidget* parent, const char* name, bool allowMinus = true)
                                       : QStringLiteral("[0-9]*[.,]?[0-9]*")),
         e));
     return e;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const QString& text) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    return b;
 }
 
 QFrame* floatingPanel(QWidget* parent, const char* name) {
@@ -271,18 +266,18 @@ void TfrmWorkOp::buildCommands() {
     layout->setMenuBar(menu);
 
     auto* top = new QHBoxLayout;
-    btnAdd_ = button(this, "btnAdd", QStringLiteral("Добави"));
-    btnAddChild_ = button(this, "btnAddChild", QStringLiteral("Добави подниво"));
-    btnDelete_ = button(this, "btnDelete", QStringLiteral("Изтрий"));
-    auto* expand = button(this, "btnExpand", QStringLiteral("Разгъни"));
-    auto* collapse = button(this, "btnCollapse", QStringLiteral("Свий"));
-    opNew_ = button(this, "opNew", QStringLiteral("Нова операция"));
-    opEdit_ = button(this, "opEdit", QStringLiteral("Редакция"));
-    opDelete_ = button(this, "opDelete", QStringLiteral("Изтриване"));
+    btnAdd_ = ui::namedButton(this, "btnAdd", QStringLiteral("Добави"));
+    btnAddChild_ = ui::namedButton(this, "btnAddChild", QStringLiteral("Добави подниво"));
+    btnDelete_ = ui::namedButton(this, "btnDelete", QStringLiteral("Изтрий"));
+    auto* expand = ui::namedButton(this, "btnExpand", QStringLiteral("Разгъни"));
+    auto* collapse = ui::namedButton(this, "btnCollapse", QStringLiteral("Свий"));
+    opNew_ = ui::namedButton(this, "opNew", QStringLiteral("Нова операция"));
+    opEdit_ = ui::namedButton(this, "opEdit", QStringLiteral("Редакция"));
+    opDelete_ = ui::namedButton(this, "opDelete", QStringLiteral("Изтриване"));
     eSearch_ = new QLineEdit(this);
     eSearch_->setObjectName(QStringLiteral("eSearch"));
     eSearch_->setPlaceholderText(QStringLiteral("код, * за произволни знаци"));
-    btnGo_ = button(this, "btnGo", QStringLiteral("Търси"));
+    btnGo_ = ui::namedButton(this, "btnGo", QStringLiteral("Търси"));
     for (QWidget* w : std::initializer_list<QWidget*>{btnAdd_, btnAddChild_, btnDelete_, expand,
                                                       collapse, opNew_, opEdit_, opDelete_})
         top->addWidget(w);
@@ -354,8 +349,8 @@ void TfrmWorkOp::buildBrandPanel() {
     vehicles::PickChainFields fields;
     fields.brand = eMarka_;
     brandChain_ = new vehicles::VehiclePickChain(db_, fields, vehicles::EngineStep::TrimOnly, this);
-    auto* save = button(addRoot_, "bRecExp", QStringLiteral("Запис"));
-    auto* cancel = button(addRoot_, "bCancel", QStringLiteral("Отказ"));
+    auto* save = ui::namedButton(addRoot_, "bRecExp", QStringLiteral("Запис"));
+    auto* cancel = ui::namedButton(addRoot_, "bCancel", QStringLiteral("Отказ"));
     auto* l = new QFormLayout(addRoot_);
     l->addRow(QStringLiteral("Марка:"), eMarka_);
     auto* row = new QHBoxLayout;
@@ -377,8 +372,8 @@ void TfrmWorkOp::buildOperationPanel() {
     workerPrice_ = numberEdit(addOp_, "workerPrice", false);
     warrantyPrice_ = numberEdit(addOp_, "warrantyPrice");
     eTime_ = numberEdit(addOp_, "eTime", false);
-    auto* save = button(addOp_, "btnRecOp", QStringLiteral("Запис"));
-    auto* cancel = button(addOp_, "btnCancelOp", QStringLiteral("Отказ"));
+    auto* save = ui::namedButton(addOp_, "btnRecOp", QStringLiteral("Запис"));
+    auto* cancel = ui::namedButton(addOp_, "btnCancelOp", QStringLiteral("Отказ"));
     auto* l = new QFormLayout(addOp_);
     l->addRow(QStringLiteral("Код:"), eCode_);
     l->addRow(QStringLiteral("Операция:"), eOp_);
@@ -409,8 +404,8 @@ void TfrmWorkOp::buildEntryPanel() {
     payClerk_ = numberEdit(pInsert_, "payClerk");
     wTime_ = numberEdit(pInsert_, "wTime", false);
     eCoef_ = numberEdit(pInsert_, "eCoef", false);
-    auto* ok = button(pInsert_, "btnOk", QStringLiteral("OK"));
-    auto* exit = button(pInsert_, "btnExit", QStringLiteral("Изход"));
+    auto* ok = ui::namedButton(pInsert_, "btnOk", QStringLiteral("OK"));
+    auto* exit = ui::namedButton(pInsert_, "btnExit", QStringLiteral("Изход"));
     auto* l = new QFormLayout(pInsert_);
     l->addRow(QStringLiteral("Техник:"), cmbClerks_);
     auto* source = new QHBoxLayout;

@@ -13,6 +13,7 @@
 #include "ui/grid_export.h"
 #include "ui/grid_printer.h"
 #include "ui/message_box.h"
+#include "ui/named_widgets.h"
 
 #include <QAction>
 #include <QApplication>
@@ -81,19 +82,6 @@ public:
         return (column >= ColTaksa && column <= ColSumAll) || column == ColPech;
     }
 };
-
-QLineEdit* edit(QWidget* parent, const char* name) {
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(QString::fromLatin1(name));
-    return e;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const QString& text) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
 
 QAction* action(QObject* parent, const char* name, const QString& text) {
     auto* a = new QAction(text, parent);
@@ -180,25 +168,25 @@ TfrmSprPor::TfrmSprPor(store::Database& db, const shell::Session& session,
 
 void TfrmSprPor::buildCriteria() {
     criteria_ = new QGroupBox(QStringLiteral("Търсене по критерии"), pFilt_);
-    ePorNo_ = edit(criteria_, "ePorNo");
+    ePorNo_ = ui::namedEdit(criteria_, "ePorNo");
     ePorNo_->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,9}")), ePorNo_));
-    eNames_ = edit(criteria_, "eNames");
-    eAdres_ = edit(criteria_, "eAdres");
-    ePhone_ = edit(criteria_, "ePhone");
+    eNames_ = ui::namedEdit(criteria_, "eNames");
+    eAdres_ = ui::namedEdit(criteria_, "eAdres");
+    ePhone_ = ui::namedEdit(criteria_, "ePhone");
     eMarka_ = new QComboBox(criteria_);
     eMarka_->setObjectName(QStringLiteral("eMarka"));
-    eModel_ = edit(criteria_, "eModel");
-    eRegNo_ = edit(criteria_, "eRegNo");
+    eModel_ = ui::namedEdit(criteria_, "eModel");
+    eRegNo_ = ui::namedEdit(criteria_, "eRegNo");
     eClerk_ = new QComboBox(criteria_);
     eClerk_->setObjectName(QStringLiteral("eClerk"));
-    eCouppe_ = edit(criteria_, "eCouppe");
-    eEngine_ = edit(criteria_, "eEngine");
+    eCouppe_ = ui::namedEdit(criteria_, "eCouppe");
+    eEngine_ = ui::namedEdit(criteria_, "eEngine");
     fdate1_ = new OptionalDateEdit(criteria_);
     fdate1_->setObjectName(QStringLiteral("fdate1"));
     fdate2_ = new OptionalDateEdit(criteria_);
     fdate2_->setObjectName(QStringLiteral("fdate2"));
-    auto* search = button(criteria_, "BitBtn2", QStringLiteral("Търсене"));
+    auto* search = ui::namedPlainButton(criteria_, "BitBtn2", QStringLiteral("Търсене"));
     connect(search, &QPushButton::clicked, this, &TfrmSprPor::search);
     connect(ePorNo_, &QLineEdit::textChanged, this, &TfrmSprPor::porNoEdited);
     connect(fdate1_, &QDateEdit::dateChanged, this,
@@ -253,7 +241,7 @@ void TfrmSprPor::buildReports() {
     period->addWidget(new QLabel(QStringLiteral("до"), reports_));
     period->addWidget(date2_, 1);
     layout->addLayout(period);
-    auto* run = button(reports_, "BitBtn1", QStringLiteral("Справка"));
+    auto* run = ui::namedPlainButton(reports_, "BitBtn1", QStringLiteral("Справка"));
     connect(run, &QPushButton::clicked, this, &TfrmSprPor::runReport);
     layout->addWidget(run, 0, Qt::AlignRight);
 }
@@ -287,7 +275,7 @@ void TfrmSprPor::buildList() {
     dxDBGrid2_->setModel(partsModel_);
     grTrud_ = table(pInfo_, "grTrud");
     grTrud_->setModel(labourModel_);
-    memoNote_ = edit(pInfo_, "memoNote");
+    memoNote_ = ui::namedEdit(pInfo_, "memoNote");
     connect(memoNote_, &QLineEdit::editingFinished, this, &TfrmSprPor::saveNote);
     auto* infoLayout = new QGridLayout(pInfo_);
     infoLayout->setContentsMargins(0, 0, 0, 0);
@@ -303,16 +291,16 @@ void TfrmSprPor::buildList() {
 }
 
 void TfrmSprPor::buildCommands() {
-    btnFilt_ = button(this, "btnFilt", QStringLiteral("Критерии"));
+    btnFilt_ = ui::namedPlainButton(this, "btnFilt", QStringLiteral("Критерии"));
     connect(btnFilt_, &QPushButton::clicked, this,
             [this] { pFilt_->setVisible(!pFilt_->isVisible()); });
-    btnOtchet_ = button(this, "btnOtchet", QStringLiteral("Отчет"));
-    btnParts_ = button(this, "btnParts", QStringLiteral("Части"));
-    btnPay_ = button(this, "btnPay", QStringLiteral("Плащане"));
-    btnEditPor_ = button(this, "btnEditPor", QStringLiteral("Редакция"));
-    btnRestore_ = button(this, "btnRestore", QStringLiteral("Връщане в работа"));
-    prnPor_ = button(this, "prnPor", QStringLiteral("Сервизна поръчка"));
-    prnGrid_ = button(this, "prnGrid", QStringLiteral("Печат"));
+    btnOtchet_ = ui::namedPlainButton(this, "btnOtchet", QStringLiteral("Отчет"));
+    btnParts_ = ui::namedPlainButton(this, "btnParts", QStringLiteral("Части"));
+    btnPay_ = ui::namedPlainButton(this, "btnPay", QStringLiteral("Плащане"));
+    btnEditPor_ = ui::namedPlainButton(this, "btnEditPor", QStringLiteral("Редакция"));
+    btnRestore_ = ui::namedPlainButton(this, "btnRestore", QStringLiteral("Връщане в работа"));
+    prnPor_ = ui::namedPlainButton(this, "prnPor", QStringLiteral("Сервизна поръчка"));
+    prnGrid_ = ui::namedPlainButton(this, "prnGrid", QStringLiteral("Печат"));
     connect(btnOtchet_, &QPushButton::clicked, this, &TfrmSprPor::showReport);
     connect(btnParts_, &QPushButton::clicked, this, &TfrmSprPor::showParts);
     connect(btnPay_, &QPushButton::clicked, this, &TfrmSprPor::showPayment);

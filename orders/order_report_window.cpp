@@ -15,6 +15,7 @@
 #include "warehouse/list_query.h"
 #include "warehouse/part_catalogue.h"
 #include "warehouse/stock.h"
+#include "ui/named_widgets.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -64,12 +65,6 @@ QTableView* lineGrid(QWidget* parent, const char* name, QSqlQueryModel* model) {
     grid->setItemDelegate(new CellTextDelegate(grid));
     grid->verticalHeader()->hide();
     return grid;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const QString& text) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    return b;
 }
 
 QString externalText(const ExternalStoreError& e) {
@@ -134,8 +129,8 @@ void TfrmOtchet::buildParts() {
     panParts_->setObjectName(QStringLiteral("panParts"));
     partsModel_ = new QSqlQueryModel(this);
     gridParts_ = lineGrid(panParts_, "gridParts", partsModel_);
-    btnAddPart_ = button(panParts_, "btnAddPart", QStringLiteral("Добави част"));
-    btnDelPart_ = button(panParts_, "btnDelPart", QStringLiteral("Премахни част"));
+    btnAddPart_ = ui::namedButton(panParts_, "btnAddPart", QStringLiteral("Добави част"));
+    btnDelPart_ = ui::namedButton(panParts_, "btnDelPart", QStringLiteral("Премахни част"));
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(btnAddPart_);
     buttons->addWidget(btnDelPart_);
@@ -152,8 +147,8 @@ void TfrmOtchet::buildLabour() {
     panTrud_->setObjectName(QStringLiteral("panTrud"));
     labourModel_ = new QSqlQueryModel(this);
     grTrud_ = lineGrid(panTrud_, "grTrud", labourModel_);
-    addWorkOp_ = button(panTrud_, "addWorkOp", QStringLiteral("Добави труд"));
-    delWork_ = button(panTrud_, "delWork", QStringLiteral("Премахни труд"));
+    addWorkOp_ = ui::namedButton(panTrud_, "addWorkOp", QStringLiteral("Добави труд"));
+    delWork_ = ui::namedButton(panTrud_, "delWork", QStringLiteral("Премахни труд"));
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(addWorkOp_);
     buttons->addWidget(delWork_);
@@ -201,9 +196,9 @@ void TfrmOtchet::buildMoney() {
 }
 
 void TfrmOtchet::buildButtons() {
-    btnReady_ = button(this, "btnReady", QStringLiteral("Готова"));
-    btnPay_ = button(this, "btnPay", QStringLiteral("Плащане"));
-    btnExit_ = button(this, "btnExit", QStringLiteral("Изход"));
+    btnReady_ = ui::namedButton(this, "btnReady", QStringLiteral("Готова"));
+    btnPay_ = ui::namedButton(this, "btnPay", QStringLiteral("Плащане"));
+    btnExit_ = ui::namedButton(this, "btnExit", QStringLiteral("Изход"));
     auto* row = new QHBoxLayout;
     row->addWidget(chkPrnCard_);
     row->addWidget(lb_, 1);

@@ -7,6 +7,7 @@
 #include "ui/grid_export.h"
 #include "ui/grid_printer.h"
 #include "ui/message_box.h"
+#include "ui/named_widgets.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -18,13 +19,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QPushButton* button(QWidget* parent, const char* name, const QString& text) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
 
 QStandardItem* item(const QVariant& value) {
     auto* cell = new QStandardItem;
@@ -45,10 +39,10 @@ TsrPartsPor::TsrPartsPor(store::Database& db, QWidget* parent) : QDialog(parent)
     date1_->setObjectName(QStringLiteral("date1"));
     date2_ = new orders::OptionalDateEdit(this);
     date2_->setObjectName(QStringLiteral("date2"));
-    btnSpr_ = button(this, "btnSpr", QStringLiteral("Справка"));
-    auto* btnPrint = button(this, "btnPrint", QStringLiteral("Печат"));
-    auto* btnExport = button(this, "btnExport", QStringLiteral("Експорт"));
-    btnExit_ = button(this, "btnExit", QStringLiteral("Изход"));
+    btnSpr_ = ui::namedPlainButton(this, "btnSpr", QStringLiteral("Справка"));
+    auto* btnPrint = ui::namedPlainButton(this, "btnPrint", QStringLiteral("Печат"));
+    auto* btnExport = ui::namedPlainButton(this, "btnExport", QStringLiteral("Експорт"));
+    btnExit_ = ui::namedPlainButton(this, "btnExit", QStringLiteral("Изход"));
     connect(cmbFilt_, &QComboBox::currentIndexChanged, this, &TsrPartsPor::filterChosen);
     connect(date1_, &QDateEdit::dateChanged, this, &TsrPartsPor::firstDateChanged);
     connect(date2_, &QDateEdit::dateChanged, this, &TsrPartsPor::secondDateChanged);

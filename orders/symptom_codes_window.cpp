@@ -6,6 +6,7 @@
 #include "ui/grid_export.h"
 #include "ui/grid_printer.h"
 #include "ui/message_box.h"
+#include "ui/named_widgets.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -75,13 +76,6 @@ public:
     }
 };
 
-QPushButton* button(QWidget* parent, const char* name, const QString& text) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
-
 } // namespace
 
 TfrmSymp::TfrmSymp(store::Database& db, Mode mode, QWidget* parent)
@@ -110,14 +104,14 @@ TfrmSymp::TfrmSymp(store::Database& db, Mode mode, QWidget* parent)
     grid_->horizontalHeader()->moveSection(ColDescription, ColValue);
     grid_->horizontalHeader()->setStretchLastSection(true);
 
-    auto* btnAdd = button(this, "btnAdd", QStringLiteral("Нов"));
-    auto* btnDel = button(this, "btnDel", QStringLiteral("Изтриване"));
-    btnPost_ = button(this, "btnPost", QStringLiteral("Запис"));
-    btnCancelEdit_ = button(this, "btnCancelEdit", QStringLiteral("Отказ"));
-    btnOk_ = button(this, "btnOk", QStringLiteral("OK"));
-    btnPrn_ = button(this, "btnPrn", QStringLiteral("Печат"));
-    btnExp_ = button(this, "btnExp", QStringLiteral("Експорт"));
-    btnExit_ = button(this, "btnExit", QStringLiteral("Изход"));
+    auto* btnAdd = ui::namedPlainButton(this, "btnAdd", QStringLiteral("Нов"));
+    auto* btnDel = ui::namedPlainButton(this, "btnDel", QStringLiteral("Изтриване"));
+    btnPost_ = ui::namedPlainButton(this, "btnPost", QStringLiteral("Запис"));
+    btnCancelEdit_ = ui::namedPlainButton(this, "btnCancelEdit", QStringLiteral("Отказ"));
+    btnOk_ = ui::namedPlainButton(this, "btnOk", QStringLiteral("OK"));
+    btnPrn_ = ui::namedPlainButton(this, "btnPrn", QStringLiteral("Печат"));
+    btnExp_ = ui::namedPlainButton(this, "btnExp", QStringLiteral("Експорт"));
+    btnExit_ = ui::namedPlainButton(this, "btnExit", QStringLiteral("Изход"));
     btnOk_->setVisible(mode_ == Mode::Pick);
     connect(btnAdd, &QPushButton::clicked, this, &TfrmSymp::addRow);
     connect(btnDel, &QPushButton::clicked, this, &TfrmSymp::deleteRow);

@@ -5,6 +5,7 @@
 #include "store/database.h"
 #include "store/money.h"
 #include "ui/message_box.h"
+#include "ui/named_widgets.h"
 
 #include <QCheckBox>
 #include <QFormLayout>
@@ -22,13 +23,6 @@ namespace {
 
 constexpr int kIdRole = Qt::UserRole;
 const QString kChangeCaption = QStringLiteral("Промяна");
-
-QPushButton* button(QWidget* parent, const char* name, const QString& text) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
 
 QLineEdit* numberEdit(QWidget* parent, const char* name, const QString& pattern) {
     auto* edit = new QLineEdit(parent);
@@ -70,11 +64,11 @@ TsrClerks::TsrClerks(store::Database& db, QWidget* parent) : QDialog(parent), db
 void TsrClerks::buildList() {
     buttonPanel_ = new QWidget(this);
     buttonPanel_->setObjectName(QStringLiteral("pnlButtons"));
-    brnIns_ = button(buttonPanel_, "brnIns", QStringLiteral("Нов служител"));
-    auto* btnEdit = button(buttonPanel_, "btnEdit", QStringLiteral("Редакция"));
-    auto* btnBestFit = button(buttonPanel_, "btnBestFit", QStringLiteral("Ширина на колоните"));
-    auto* bitBtn1 = button(buttonPanel_, "BitBtn1", QStringLiteral("Разценки на техниците"));
-    auto* btnExit = button(buttonPanel_, "btnExit", QStringLiteral("Изход"));
+    brnIns_ = ui::namedPlainButton(buttonPanel_, "brnIns", QStringLiteral("Нов служител"));
+    auto* btnEdit = ui::namedPlainButton(buttonPanel_, "btnEdit", QStringLiteral("Редакция"));
+    auto* btnBestFit = ui::namedPlainButton(buttonPanel_, "btnBestFit", QStringLiteral("Ширина на колоните"));
+    auto* bitBtn1 = ui::namedPlainButton(buttonPanel_, "BitBtn1", QStringLiteral("Разценки на техниците"));
+    auto* btnExit = ui::namedPlainButton(buttonPanel_, "btnExit", QStringLiteral("Изход"));
     chkInfo_ = new QCheckBox(QStringLiteral("Бележки под реда"), buttonPanel_);
     chkInfo_->setObjectName(QStringLiteral("chkInfo"));
     connect(brnIns_, &QPushButton::clicked, this, &TsrClerks::newEmployee);
@@ -130,10 +124,10 @@ void TsrClerks::buildRatePanel() {
     e1_ = numberEdit(p1_, "e1", amount);
     e2_ = numberEdit(p1_, "e2", amount);
     e3_ = numberEdit(p1_, "e3", QStringLiteral("[0-9]{0,3}"));
-    auto* b1 = button(p1_, "b1", QStringLiteral("Замени"));
-    auto* b2 = button(p1_, "b2", QStringLiteral("Замени"));
-    auto* b3 = button(p1_, "b3", QStringLiteral("Замени"));
-    auto* bitBtn5 = button(p1_, "BitBtn5", QStringLiteral("Затвори"));
+    auto* b1 = ui::namedPlainButton(p1_, "b1", QStringLiteral("Замени"));
+    auto* b2 = ui::namedPlainButton(p1_, "b2", QStringLiteral("Замени"));
+    auto* b3 = ui::namedPlainButton(p1_, "b3", QStringLiteral("Замени"));
+    auto* bitBtn5 = ui::namedPlainButton(p1_, "BitBtn5", QStringLiteral("Затвори"));
     connect(b1, &QPushButton::clicked, this, [this] { setRates(0); });
     connect(b2, &QPushButton::clicked, this, [this] { setRates(1); });
     connect(b3, &QPushButton::clicked, this, [this] { setRates(2); });

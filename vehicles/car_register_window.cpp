@@ -6,6 +6,7 @@
 #include "ui/grid_printer.h"
 #include "ui/message_box.h"
 #include "vehicles/vehicle_pick_chain.h"
+#include "ui/named_widgets.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -30,28 +31,12 @@ namespace {
 enum Column { ColMarka, ColModel, ColModify, ColYear, ColRegNo, ColCouppe, ColEngine, ColOwner,
               ColAddress, ColPhone, ColId };
 
-QPushButton* button(QWidget* parent, const char* name, const QString& text) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    return b;
-}
-
-QLineEdit* edit(QWidget* parent, const char* name) {
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(QString::fromLatin1(name));
-    return e;
-}
-
 QComboBox* pick(QWidget* parent, const char* name) {
     auto* c = new QComboBox(parent);
     c->setObjectName(QString::fromLatin1(name));
     VehiclePickChain::preparePickField(c);
     c->setMinimumWidth(200);
     return c;
-}
-
-void onlyKeys(QLineEdit* e, const QString& pattern) {
-    e->setValidator(new QRegularExpressionValidator(QRegularExpression(pattern), e));
 }
 
 } // namespace
@@ -78,13 +63,13 @@ TsrCar::~TsrCar() {
 
 void TsrCar::buildList() {
     topPanel_ = new QWidget(this);
-    auto* btnAdd = button(topPanel_, "btnAdd", QStringLiteral("Нов"));
-    auto* btnEdit = button(topPanel_, "btnEdit", QStringLiteral("Редакция"));
-    btnCheck_ = button(topPanel_, "btnCheck", QStringLiteral("Поръчки на автомобила"));
-    auto* btnPrn = button(topPanel_, "btnPrn", QStringLiteral("Печат"));
-    auto* bestFit = button(topPanel_, "bestFit", QStringLiteral("Ширина на колоните"));
-    auto* close = button(topPanel_, "BitBtn3", QStringLiteral("Изход"));
-    auto* take = button(topPanel_, "BitBtn4", QStringLiteral("Избор"));
+    auto* btnAdd = ui::namedButton(topPanel_, "btnAdd", QStringLiteral("Нов"));
+    auto* btnEdit = ui::namedButton(topPanel_, "btnEdit", QStringLiteral("Редакция"));
+    btnCheck_ = ui::namedButton(topPanel_, "btnCheck", QStringLiteral("Поръчки на автомобила"));
+    auto* btnPrn = ui::namedButton(topPanel_, "btnPrn", QStringLiteral("Печат"));
+    auto* bestFit = ui::namedButton(topPanel_, "bestFit", QStringLiteral("Ширина на колоните"));
+    auto* close = ui::namedButton(topPanel_, "BitBtn3", QStringLiteral("Изход"));
+    auto* take = ui::namedButton(topPanel_, "BitBtn4", QStringLiteral("Избор"));
     btnCheck_->setEnabled(false);
     close->setVisible(mode_ == Mode::Register);
     take->setVisible(mode_ == Mode::Picker);
@@ -108,11 +93,8 @@ void TsrCar::buildList() {
     grid_ = new QTableView(this);
     grid_->setObjectName(QStringLiteral("Grid"));
     grid_->setModel(model_);
-    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ui::prepareRowList(grid_);
     grid_->setAlternatingRowColors(true);
-    grid_->verticalHeader()->hide();
     connect(grid_, &QTableView::doubleClicked, this, [this] {
         if (mode_ == Mode::Picker)
             takeCar();
@@ -138,32 +120,32 @@ void TsrCar::buildPanel() {
     eModification_ = pick(panel_, "eModification");
     ePeriod_ = pick(panel_, "ePeriod");
     eEngine_ = pick(panel_, "eEngine");
-    eKW_ = edit(panel_, "eKW");
+    eKW_ = ui::namedEdit(panel_, "eKW");
     eKW_->setMaxLength(4);
-    eCCM_ = edit(panel_, "eCCM");
+    eCCM_ = ui::namedEdit(panel_, "eCCM");
     eCCM_->setMaxLength(4);
-    eYear_ = edit(panel_, "eYear");
+    eYear_ = ui::namedEdit(panel_, "eYear");
     eYear_->setMaxLength(8);
-    eRegNo_ = edit(panel_, "eRegNo");
+    eRegNo_ = ui::namedEdit(panel_, "eRegNo");
     eRegNo_->setMaxLength(35);
-    eCouppe_ = edit(panel_, "eCouppe");
+    eCouppe_ = ui::namedEdit(panel_, "eCouppe");
     eCouppe_->setMaxLength(25);
-    eClientName_ = edit(panel_, "eClientName");
+    eClientName_ = ui::namedEdit(panel_, "eClientName");
     eClientName_->setMaxLength(40);
-    eClientAdres_ = edit(panel_, "eClientAdres");
+    eClientAdres_ = ui::namedEdit(panel_, "eClientAdres");
     eClientAdres_->setMaxLength(60);
-    eClientPhone_ = edit(panel_, "eClientPhone");
+    eClientPhone_ = ui::namedEdit(panel_, "eClientPhone");
     eClientPhone_->setMaxLength(30);
-    onlyKeys(eEngine_->lineEdit(), QStringLiteral("[-0-9A-Z]*"));
-    onlyKeys(eYear_, QStringLiteral("[0-9]*"));
-    onlyKeys(eCCM_, QStringLiteral("[0-9%1]*").arg(QRegularExpression::escape(QLocale().decimalPoint())));
+    ui::acceptOnly(eEngine_->lineEdit(), QStringLiteral("[-0-9A-Z]*"));
+    ui::acceptOnly(eYear_, QStringLiteral("[0-9]*"));
+    ui::acceptOnly(eCCM_, QStringLiteral("[0-9%1]*").arg(QRegularExpression::escape(QLocale().decimalPoint())));
     connect(eClientName_, &QLineEdit::editingFinished, this, &TsrCar::ownerNameLeft);
 
-    auto* btnFirms = button(panel_, "btnFirms", QStringLiteral("..."));
+    auto* btnFirms = ui::namedButton(panel_, "btnFirms", QStringLiteral("..."));
     btnFirms->setToolTip(QStringLiteral("Избор от клиентите"));
     connect(btnFirms, &QPushButton::clicked, this, &TsrCar::chooseOwner);
-    btnRec_ = button(panel_, "btnRec", QStringLiteral("Запис"));
-    auto* btnCancel = button(panel_, "btnCancel", QStringLiteral("Отказ"));
+    btnRec_ = ui::namedButton(panel_, "btnRec", QStringLiteral("Запис"));
+    auto* btnCancel = ui::namedButton(panel_, "btnCancel", QStringLiteral("Отказ"));
     connect(btnRec_, &QPushButton::clicked, this, &TsrCar::saveCar);
     connect(btnCancel, &QPushButton::clicked, this, &TsrCar::cancelEdit);
 
@@ -235,20 +217,11 @@ void TsrCar::reload(std::optional<qint64> focusId) {
 }
 
 void TsrCar::selectCar(qint64 id) {
-    for (int row = 0; row < model_->rowCount(); ++row) {
-        if (model_->index(row, ColId).data().toLongLong() == id) {
-            grid_->selectRow(row);
-            grid_->scrollTo(model_->index(row, 0));
-            return;
-        }
-    }
+    ui::selectRowWithId(grid_, ColId, id);
 }
 
 std::optional<qint64> TsrCar::currentCarId() const {
-    const QModelIndex current = grid_->currentIndex();
-    if (!current.isValid())
-        return std::nullopt;
-    return model_->index(current.row(), ColId).data().toLongLong();
+    return ui::currentRowId(grid_, ColId);
 }
 
 bool TsrCar::isEditing() const {

@@ -4,6 +4,7 @@
 #include "ui/message_box.h"
 #include "warehouse/discounts_window.h"
 #include "warehouse/serial_numbers_dialog.h"
+#include "ui/named_widgets.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -36,12 +37,6 @@ QComboBox* currencyPick(QWidget* parent, const char* name) {
     return c;
 }
 
-QPushButton* button(QWidget* parent, const char* name, const QString& text) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    return b;
-}
-
 } // namespace
 
 TsrDostData::TsrDostData(store::Database& db, const warehouse::WarehouseSettings& settings,
@@ -66,14 +61,14 @@ TsrDostData::TsrDostData(store::Database& db, const warehouse::WarehouseSettings
     eOtst_->setRange(0, 100); // no "-": a discount is never negative
     eNad_->setSuffix(QStringLiteral(" %"));
     eOtst_->setSuffix(QStringLiteral(" %"));
-    auto* btnCalc1 = button(this, "btnCalc1", QStringLiteral("Изчисли"));
-    auto* btnCalc2 = button(this, "btnCalc2", QStringLiteral("Изчисли"));
-    auto* lbTable = button(this, "lbTable", QStringLiteral("Таблица отстъпки"));
+    auto* btnCalc1 = ui::namedButton(this, "btnCalc1", QStringLiteral("Изчисли"));
+    auto* btnCalc2 = ui::namedButton(this, "btnCalc2", QStringLiteral("Изчисли"));
+    auto* lbTable = ui::namedButton(this, "lbTable", QStringLiteral("Таблица отстъпки"));
     lbTable->setFlat(true);
-    auto* btnAddSN = button(this, "btnAddSN", QStringLiteral("Серийни номера"));
+    auto* btnAddSN = ui::namedButton(this, "btnAddSN", QStringLiteral("Серийни номера"));
     btnAddSN->setVisible(settings_.useSerialNumbers);
-    auto* ok = button(this, "BitBtn1", QStringLiteral("OK"));
-    auto* cancel = button(this, "BitBtn2", QStringLiteral("Отказ"));
+    auto* ok = ui::namedButton(this, "BitBtn1", QStringLiteral("OK"));
+    auto* cancel = ui::namedButton(this, "BitBtn2", QStringLiteral("Отказ"));
     ok->setDefault(true);
 
     auto pair = [this](QWidget* a, QWidget* b) {

@@ -13,6 +13,7 @@
 #include "warehouse/part_catalogue.h"
 #include "warehouse/part_edit_panel.h"
 #include "warehouse/parts_list.h"
+#include "ui/named_widgets.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -41,12 +42,6 @@ constexpr int kRightNomenclature = 12;
 constexpr int kRightDelivery = 13;
 constexpr int kRightPrices = 15;
 constexpr int kRightPurchasePrices = 31;
-
-QPushButton* button(QWidget* parent, const char* name, const QString& text) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    return b;
-}
 
 QAction* action(QToolBar* bar, const char* name, const QString& text) {
     QAction* a = bar->addAction(text);
@@ -124,7 +119,7 @@ void TsrDostParts::build() {
         layout->addWidget(list_);
         auto* bottom = new QHBoxLayout;
         bottom->addStretch();
-        btnClose_ = button(this, "btnClose", QStringLiteral("Изход"));
+        btnClose_ = ui::namedButton(this, "btnClose", QStringLiteral("Изход"));
         connect(btnClose_, &QPushButton::clicked, this, &TsrDostParts::reject);
         bottom->addWidget(btnClose_);
         layout->addLayout(bottom);
@@ -177,10 +172,10 @@ void TsrDostParts::buildDeliveryMode(QWidget* nomenclature) {
     linesGrid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     linesGrid_->verticalHeader()->hide();
     linesGrid_->setAlternatingRowColors(true);
-    auto* btnRec = button(linesArea_, "btnRec", QStringLiteral("Запис на доставката"));
-    auto* btnDel = button(linesArea_, "btnDel", QStringLiteral("Изтриване на ред"));
-    auto* prnDost = button(linesArea_, "prnDost", QStringLiteral("Печат на описа"));
-    btnClose_ = button(linesArea_, "btnClose", QStringLiteral("Затвори"));
+    auto* btnRec = ui::namedButton(linesArea_, "btnRec", QStringLiteral("Запис на доставката"));
+    auto* btnDel = ui::namedButton(linesArea_, "btnDel", QStringLiteral("Изтриване на ред"));
+    auto* prnDost = ui::namedButton(linesArea_, "prnDost", QStringLiteral("Печат на описа"));
+    btnClose_ = ui::namedButton(linesArea_, "btnClose", QStringLiteral("Затвори"));
     connect(btnRec, &QPushButton::clicked, this, &TsrDostParts::recordDelivery);
     connect(btnDel, &QPushButton::clicked, this, &TsrDostParts::deleteLine);
     connect(prnDost, &QPushButton::clicked, this, [this] {
@@ -199,10 +194,10 @@ void TsrDostParts::buildDeliveryMode(QWidget* nomenclature) {
     linesLayout->addLayout(buttons);
 
     // The nomenclature panel over the lines.
-    auto* btnNew = button(nomenclature, "btnNew", QStringLiteral("Нова част"));
+    auto* btnNew = ui::namedButton(nomenclature, "btnNew", QStringLiteral("Нова част"));
     btnNew->setEnabled(session_.holdsRight(kRightNomenclature));
-    auto* btnAdd = button(nomenclature, "btnAdd", QStringLiteral("Добави в доставката"));
-    auto* btnHide = button(nomenclature, "btnHide", QStringLiteral("Скрий"));
+    auto* btnAdd = ui::namedButton(nomenclature, "btnAdd", QStringLiteral("Добави в доставката"));
+    auto* btnHide = ui::namedButton(nomenclature, "btnHide", QStringLiteral("Скрий"));
     connect(btnNew, &QPushButton::clicked, this, [this] {
         list_->hideSearch();
         newPart_->startNew();
@@ -261,10 +256,10 @@ void TsrDostParts::buildPricePanel() {
     dbEdit3_ = new QLineEdit(pChPrice_);
     dbEdit3_->setObjectName(QStringLiteral("DBEdit3"));
     dbEdit3_->setReadOnly(true);
-    auto* btnEditPrices = button(pChPrice_, "btnEditPrices", QStringLiteral("Редакция"));
-    auto* btnRecChanges = button(pChPrice_, "btnRecChanges", QStringLiteral("Запис"));
-    auto* btnCancelChanges = button(pChPrice_, "btnCancelChanges", QStringLiteral("Отказ"));
-    auto* close = button(pChPrice_, "btnClosePrices", QStringLiteral("Затвори"));
+    auto* btnEditPrices = ui::namedButton(pChPrice_, "btnEditPrices", QStringLiteral("Редакция"));
+    auto* btnRecChanges = ui::namedButton(pChPrice_, "btnRecChanges", QStringLiteral("Запис"));
+    auto* btnCancelChanges = ui::namedButton(pChPrice_, "btnCancelChanges", QStringLiteral("Отказ"));
+    auto* close = ui::namedButton(pChPrice_, "btnClosePrices", QStringLiteral("Затвори"));
     connect(btnEditPrices, &QPushButton::clicked, this, &TsrDostParts::startPriceEdit);
     connect(btnRecChanges, &QPushButton::clicked, this, &TsrDostParts::savePrices);
     connect(btnCancelChanges, &QPushButton::clicked, this, &TsrDostParts::cancelPrices);

@@ -2,6 +2,7 @@
 
 #include "store/database.h"
 #include "ui/message_box.h"
+#include "ui/named_widgets.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -16,12 +17,6 @@
 namespace warehouse {
 
 namespace {
-
-QPushButton* button(QWidget* parent, const char* name, const QString& text) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    return b;
-}
 
 } // namespace
 
@@ -41,9 +36,9 @@ NameRegisterWindow::NameRegisterWindow(store::Database& db, const NameList& list
     grid_->horizontalHeader()->setStretchLastSection(true);
     connect(grid_, &QTableView::doubleClicked, this, &NameRegisterWindow::editEntry);
 
-    btnIns_ = button(this, "btnIns", QStringLiteral("Нов"));
-    btnEdit_ = button(this, "btnEdit", QStringLiteral("Редакция"));
-    btnExit_ = button(this, "btnExit", QStringLiteral("Изход"));
+    btnIns_ = ui::namedButton(this, "btnIns", QStringLiteral("Нов"));
+    btnEdit_ = ui::namedButton(this, "btnEdit", QStringLiteral("Редакция"));
+    btnExit_ = ui::namedButton(this, "btnExit", QStringLiteral("Изход"));
     connect(btnIns_, &QPushButton::clicked, this, &NameRegisterWindow::newEntry);
     connect(btnEdit_, &QPushButton::clicked, this, &NameRegisterWindow::editEntry);
     connect(btnExit_, &QPushButton::clicked, this, &NameRegisterWindow::reject);
@@ -65,8 +60,8 @@ NameRegisterWindow::NameRegisterWindow(store::Database& db, const NameList& list
     dbType_->setObjectName(QStringLiteral("dbType"));
     if (QString::fromLatin1(list.table) == QLatin1String(kPartMakers.table))
         dbType_->setMaxLength(20); // the column's width
-    btnRec_ = button(panel_, "btnRec", QStringLiteral("Запис"));
-    auto* btnCancel = button(panel_, "btnCancel", QStringLiteral("Отказ"));
+    btnRec_ = ui::namedButton(panel_, "btnRec", QStringLiteral("Запис"));
+    auto* btnCancel = ui::namedButton(panel_, "btnCancel", QStringLiteral("Отказ"));
     connect(btnRec_, &QPushButton::clicked, this, &NameRegisterWindow::saveEntry);
     connect(btnCancel, &QPushButton::clicked, this, &NameRegisterWindow::cancelEdit);
     connect(dbType_, &QLineEdit::returnPressed, this, &NameRegisterWindow::saveEntry);

@@ -4,6 +4,7 @@
 #include "ui/message_box.h"
 #include "ui/barcode_reader.h"
 #include "warehouse/name_register_window.h"
+#include "ui/named_widgets.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -22,23 +23,6 @@ namespace warehouse {
 
 namespace {
 
-QPushButton* button(QWidget* parent, const char* name, const QString& text) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    return b;
-}
-
-QLineEdit* edit(QWidget* parent, const char* name) {
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(QString::fromLatin1(name));
-    return e;
-}
-
-// Only the listed characters get in; every other key is dropped.
-void onlyKeys(QLineEdit* e, const QString& pattern) {
-    e->setValidator(new QRegularExpressionValidator(QRegularExpression(pattern), e));
-}
-
 } // namespace
 
 PartEditPanel::PartEditPanel(store::Database& db, const QString& saveButtonName, QWidget* parent)
@@ -49,25 +33,25 @@ PartEditPanel::PartEditPanel(store::Database& db, const QString& saveButtonName,
     setAutoFillBackground(true);
     installEventFilter(this);
 
-    dbPart_ = edit(this, "dbPart");
+    dbPart_ = ui::namedEdit(this, "dbPart");
     lookType_ = new QComboBox(this);
     lookType_->setObjectName(QStringLiteral("LookType"));
     lookMarka_ = new QComboBox(this);
     lookMarka_->setObjectName(QStringLiteral("lookMarka"));
-    dbBarcode_ = edit(this, "dbBarcode");
+    dbBarcode_ = ui::namedEdit(this, "dbBarcode");
     dbBarcode_->setMaxLength(ui::kMaxBarcodeLength);
-    onlyKeys(dbBarcode_, QStringLiteral("[-0-9A-Z]*"));
-    ePartNo_ = edit(this, "ePartNo");
-    onlyKeys(ePartNo_, QStringLiteral("[-./0-9A-Z ]*"));
-    eCatalogs_ = edit(this, "eCatalogs");
+    ui::acceptOnly(dbBarcode_, QStringLiteral("[-0-9A-Z]*"));
+    ePartNo_ = ui::namedEdit(this, "ePartNo");
+    ui::acceptOnly(ePartNo_, QStringLiteral("[-./0-9A-Z ]*"));
+    eCatalogs_ = ui::namedEdit(this, "eCatalogs");
     eCatalogs_->setMaxLength(200);
     moreInfo_ = new QPlainTextEdit(this);
     moreInfo_->setObjectName(QStringLiteral("moreInfo"));
     moreInfo_->setFixedHeight(70);
 
-    auto* button1 = button(this, "Button1", QStringLiteral("..."));
+    auto* button1 = ui::namedButton(this, "Button1", QStringLiteral("..."));
     button1->setToolTip(QStringLiteral("Типове части"));
-    auto* btnAddMarka = button(this, "btnAddMarka", QStringLiteral("..."));
+    auto* btnAddMarka = ui::namedButton(this, "btnAddMarka", QStringLiteral("..."));
     btnAddMarka->setToolTip(QStringLiteral("Марки (производители)"));
     for (QPushButton* b : {button1, btnAddMarka})
         b->setFixedWidth(32);
@@ -102,8 +86,8 @@ PartEditPanel::PartEditPanel(store::Database& db, const QString& saveButtonName,
     form->addRow(QStringLiteral("Каталози:"), eCatalogs_);
     form->addRow(QStringLiteral("Описание:"), moreInfo_);
 
-    btnRec_ = button(this, saveButtonName.toLatin1().constData(), QStringLiteral("Запис"));
-    auto* btnCancel = button(this, "btnCancel", QStringLiteral("Отказ"));
+    btnRec_ = ui::namedButton(this, saveButtonName.toLatin1().constData(), QStringLiteral("Запис"));
+    auto* btnCancel = ui::namedButton(this, "btnCancel", QStringLiteral("Отказ"));
     connect(btnRec_, &QPushButton::clicked, this, &PartEditPanel::save);
     connect(btnCancel, &QPushButton::clicked, this, &PartEditPanel::cancel);
     auto* buttons = new QHBoxLayout;

@@ -7,6 +7,7 @@
 #include "ui/barcode_reader.h"
 #include "warehouse/part_edit_panel.h"
 #include "warehouse/parts_list.h"
+#include "ui/named_widgets.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -19,12 +20,6 @@ using warehouse::PartEditPanel;
 using warehouse::PartsList;
 
 namespace {
-
-QPushButton* button(QWidget* parent, const char* name, const QString& text) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    return b;
-}
 
 QAction* action(QToolBar* bar, const char* name, const QString& text) {
     QAction* a = bar->addAction(text);
@@ -69,9 +64,9 @@ TsrParts::TsrParts(store::Database& db, const warehouse::WarehouseSettings& sett
     });
     connect(list_, &PartsList::partActivated, this, &TsrParts::editPart);
 
-    btnIns_ = button(this, "btnIns", QStringLiteral("Нова част"));
-    btnEdit_ = button(this, "btnEdit", QStringLiteral("Редакция"));
-    btnExit_ = button(this, "btnExit", QStringLiteral("Изход"));
+    btnIns_ = ui::namedButton(this, "btnIns", QStringLiteral("Нова част"));
+    btnEdit_ = ui::namedButton(this, "btnEdit", QStringLiteral("Редакция"));
+    btnExit_ = ui::namedButton(this, "btnExit", QStringLiteral("Изход"));
     connect(btnIns_, &QPushButton::clicked, this, &TsrParts::newPart);
     connect(btnEdit_, &QPushButton::clicked, this, &TsrParts::editPart);
     connect(btnExit_, &QPushButton::clicked, this, &TsrParts::reject);

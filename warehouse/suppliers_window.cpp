@@ -4,6 +4,7 @@
 #include "ui/message_box.h"
 #include "warehouse/name_register_window.h"
 #include "warehouse/suppliers.h"
+#include "ui/named_widgets.h"
 
 #include <QFormLayout>
 #include <QFrame>
@@ -18,12 +19,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QPushButton* button(QWidget* parent, const char* name, const QString& text) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    return b;
-}
 
 } // namespace
 
@@ -41,10 +36,10 @@ TsrDost::TsrDost(store::Database& db, QWidget* parent) : QDialog(parent), db_(db
     grid_->horizontalHeader()->setStretchLastSection(true);
     connect(grid_, &QTableView::doubleClicked, this, &TsrDost::editSupplier);
 
-    btnIns_ = button(this, "btnIns", QStringLiteral("Нов"));
-    btnEdit_ = button(this, "btnEdit", QStringLiteral("Редакция"));
-    auto* button1 = button(this, "Button1", QStringLiteral("Типове части"));
-    btnExit_ = button(this, "btnExit", QStringLiteral("Изход"));
+    btnIns_ = ui::namedButton(this, "btnIns", QStringLiteral("Нов"));
+    btnEdit_ = ui::namedButton(this, "btnEdit", QStringLiteral("Редакция"));
+    auto* button1 = ui::namedButton(this, "Button1", QStringLiteral("Типове части"));
+    btnExit_ = ui::namedButton(this, "btnExit", QStringLiteral("Изход"));
     connect(btnIns_, &QPushButton::clicked, this, &TsrDost::newSupplier);
     connect(btnEdit_, &QPushButton::clicked, this, &TsrDost::editSupplier);
     connect(button1, &QPushButton::clicked, this, [this] {
@@ -73,8 +68,8 @@ TsrDost::TsrDost(store::Database& db, QWidget* parent) : QDialog(parent), db_(db
     dbOpis_ = new QPlainTextEdit(panel_);
     dbOpis_->setObjectName(QStringLiteral("dbOpis"));
     dbOpis_->setFixedHeight(80);
-    btnRec_ = button(panel_, "btnRec", QStringLiteral("Запис"));
-    btnCancel_ = button(panel_, "btnCancel", QStringLiteral("Отказ"));
+    btnRec_ = ui::namedButton(panel_, "btnRec", QStringLiteral("Запис"));
+    btnCancel_ = ui::namedButton(panel_, "btnCancel", QStringLiteral("Отказ"));
     connect(dbPart_, &QLineEdit::returnPressed, this, &TsrDost::saveSupplier);
     connect(btnRec_, &QPushButton::clicked, this, &TsrDost::saveSupplier);
     connect(btnCancel_, &QPushButton::clicked, this, &TsrDost::cancelEdit);

@@ -2,6 +2,7 @@
 #include "invoicing/clients_window.h"
 #include "invoicing/firm_chooser.h"
 #include "support/test_environment.h"
+#include "support/widget_access.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -11,19 +12,10 @@
 
 using namespace invoicing;
 using testing::TestEnvironment;
+using testing::child;
+using testing::click;
 
 namespace {
-
-template <typename T> T* child(QWidget& w, const char* name) {
-    T* found = w.findChild<T*>(QString::fromLatin1(name));
-    if (!found)
-        qFatal("no child %s", name);
-    return found;
-}
-
-void click(QWidget& w, const char* button) {
-    child<QPushButton>(w, button)->click();
-}
 
 qint64 addFirm(store::Database& db, const QString& name) {
     ClientFirm firm;

@@ -4,6 +4,7 @@
 #include "orders/symptom_codes_window.h"
 #include "store/sql_values.h"
 #include "support/test_environment.h"
+#include "support/widget_access.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -19,15 +20,9 @@
 
 using namespace order_test_data;
 using testing::TestEnvironment;
+using testing::child;
 
 namespace {
-
-template <typename T> T* child(QWidget& w, const char* name) {
-    T* found = w.findChild<T*>(QString::fromLatin1(name));
-    if (!found)
-        qFatal("no child %s", name);
-    return found;
-}
 
 // Runs the step on the next modal dialog of type T once it is open.
 template <typename T> void whenModal(std::function<void(T&)> step) {

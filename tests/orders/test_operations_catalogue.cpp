@@ -5,7 +5,7 @@
 #include "shell/session.h"
 #include "store/operation_paths.h"
 #include "support/test_environment.h"
-#include "warehouse/window_helpers.h"
+#include "support/widget_access.h"
 #include "work_fixtures.h"
 
 #include <QApplication>
@@ -17,8 +17,8 @@
 
 using namespace orders;
 using testing::TestEnvironment;
-using wtest::child;
-using wtest::click;
+using testing::child;
+using testing::click;
 
 namespace {
 

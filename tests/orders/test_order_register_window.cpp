@@ -3,6 +3,7 @@
 #include "shell/business_settings.h"
 #include "shell/session.h"
 #include "support/test_environment.h"
+#include "support/widget_access.h"
 
 #include <QAction>
 #include <QApplication>
@@ -17,15 +18,9 @@
 
 using namespace order_test_data;
 using testing::TestEnvironment;
+using testing::child;
 
 namespace {
-
-template <typename T> T* child(QWidget& w, const char* name) {
-    T* found = w.findChild<T*>(QString::fromLatin1(name));
-    if (!found)
-        qFatal("no child %s", name);
-    return found;
-}
 
 shell::Session sessionWithProfit(bool profit) {
     QString rights(60, QLatin1Char('1'));

@@ -10,7 +10,7 @@
 #include "store/sql_values.h"
 #include "support/test_environment.h"
 #include "warehouse/parts_list.h"
-#include "warehouse/window_helpers.h"
+#include "support/widget_access.h"
 #include "work_fixtures.h"
 
 #include <QComboBox>
@@ -25,9 +25,9 @@ using namespace orders;
 using namespace work_fixtures;
 using order_test_data::addOrder;
 using testing::TestEnvironment;
-using wtest::child;
-using wtest::click;
-using wtest::ModalAnswer;
+using testing::child;
+using testing::click;
+using testing::ModalAnswer;
 
 namespace {
 

@@ -4,6 +4,7 @@
 #include "orders/visit_dialog.h"
 #include "store/sql_values.h"
 #include "support/test_environment.h"
+#include "support/widget_access.h"
 
 #include <QPushButton>
 #include <QSqlTableModel>
@@ -12,15 +13,9 @@
 
 using namespace order_test_data;
 using testing::TestEnvironment;
+using testing::child;
 
 namespace {
-
-template <typename T> T* child(QWidget& w, const char* name) {
-    T* found = w.findChild<T*>(QString::fromLatin1(name));
-    if (!found)
-        qFatal("no child %s", name);
-    return found;
-}
 
 } // namespace
 

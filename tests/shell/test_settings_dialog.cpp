@@ -5,6 +5,7 @@
 #include "shell/user_settings.h"
 #include "store/database.h"
 #include "support/test_environment.h"
+#include "support/widget_access.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -26,20 +27,12 @@
 
 using shell::BusinessSettings;
 using testing::TestEnvironment;
+using testing::child;
+using testing::click;
+using testing::ModalAnswer;
 namespace settingKeys = shell::settingKeys;
 
 namespace {
-
-template <typename T> T* child(QWidget& w, const char* name) {
-    T* found = w.findChild<T*>(QString::fromLatin1(name));
-    if (!found)
-        qFatal("no child %s", name);
-    return found;
-}
-
-void click(QWidget& w, const char* button) {
-    child<QAbstractButton>(w, button)->click();
-}
 
 bool tabShown(TsrNastr& w, const char* page) {
     auto* pages = child<QTabWidget>(w, "PageControl1");
@@ -56,25 +49,6 @@ void addPart(store::Database& db, int currency) {
     db.exec("INSERT INTO parts (Part, inPrice, ipVal, amnt) VALUES ('Филтър', 10, :val, 1)",
             {{"val", currency}});
 }
-
-// Answers the modal dialog of type T that the window opens, as a user would.
-template <class T> class ModalAnswer {
-public:
-    explicit ModalAnswer(std::function<void(T*)> answer) : answer_(std::move(answer)) {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
-                ++seen;
-                answer_(dialog);
-            }
-        });
-        timer_.start(20);
-    }
-    int seen = 0;
-
-private:
-    std::function<void(T*)> answer_;
-    QTimer timer_;
-};
 
 // A pseudo-terminal pair: the dialog opens the slave as the reader's port, the test plays the
 // reader by writing to the master.

@@ -6,6 +6,7 @@
 #include "store/database.h"
 #include "store/rights.h"
 #include "support/test_environment.h"
+#include "support/widget_access.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -20,38 +21,11 @@
 
 using namespace staff;
 using testing::TestEnvironment;
+using testing::child;
+using testing::click;
+using testing::ModalAnswer;
 
 namespace {
-
-template <typename T> T* child(QWidget& w, const char* name) {
-    T* found = w.findChild<T*>(QString::fromLatin1(name));
-    if (!found)
-        qFatal("no child %s", name);
-    return found;
-}
-
-void click(QWidget& w, const char* button) {
-    child<QAbstractButton>(w, button)->click();
-}
-
-// Answers the modal dialog of type T that the window opens, as a user would.
-template <class T> class ModalAnswer {
-public:
-    explicit ModalAnswer(std::function<void(T*)> answer) : answer_(std::move(answer)) {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
-                ++seen;
-                answer_(dialog);
-            }
-        });
-        timer_.start(20);
-    }
-    int seen = 0;
-
-private:
-    std::function<void(T*)> answer_;
-    QTimer timer_;
-};
 
 qint64 addEmployee(store::Database& db, const QString& name, std::optional<int> worker, bool active,
                    double rate = 10) {

@@ -1,4 +1,5 @@
 #include "support/test_environment.h"
+#include "support/widget_access.h"
 #include "vehicles/all_cars_window.h"
 #include "vehicles/brands_window.h"
 #include "vehicles/car_register.h"
@@ -18,19 +19,10 @@
 
 using namespace vehicles;
 using testing::TestEnvironment;
+using testing::child;
+using testing::click;
 
 namespace {
-
-template <typename T> T* child(QWidget& w, const char* name) {
-    T* found = w.findChild<T*>(QString::fromLatin1(name));
-    if (!found)
-        qFatal("no child %s", name);
-    return found;
-}
-
-void click(QWidget& w, const char* button) {
-    child<QPushButton>(w, button)->click();
-}
 
 // Types into a pick field the way a user does and leaves it with Tab.
 void typeAndLeave(QComboBox* field, const QString& text) {

@@ -9,7 +9,7 @@
 #include "warehouse/suppliers.h"
 #include "warehouse/suppliers_window.h"
 #include "warehouse_fixtures.h"
-#include "window_helpers.h"
+#include "support/widget_access.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -21,7 +21,7 @@
 #include <QTest>
 
 using namespace wtest;
-using testing::TestEnvironment;
+using namespace testing;
 using warehouse::Delivery;
 using warehouse::DeliveryLine;
 using warehouse::WarehouseSettings;

@@ -5,7 +5,7 @@
 #include "warehouse/discounts_window.h"
 #include "warehouse/name_register_window.h"
 #include "warehouse_fixtures.h"
-#include "window_helpers.h"
+#include "support/widget_access.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -17,7 +17,7 @@
 #include <QTest>
 
 using namespace wtest;
-using testing::TestEnvironment;
+using namespace testing;
 using warehouse::DiscountProblem;
 using warehouse::DiscountRow;
 

@@ -3,7 +3,7 @@
 #include "warehouse/parts_list.h"
 #include "warehouse/parts_window.h"
 #include "warehouse_fixtures.h"
-#include "window_helpers.h"
+#include "support/widget_access.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -14,7 +14,7 @@
 #include <QTest>
 
 using namespace wtest;
-using testing::TestEnvironment;
+using namespace testing;
 using warehouse::WarehouseSettings;
 
 namespace {

@@ -4,7 +4,7 @@
 #include "warehouse/serial_stock_window.h"
 #include "warehouse/stock.h"
 #include "warehouse_fixtures.h"
-#include "window_helpers.h"
+#include "support/widget_access.h"
 
 #include <QAction>
 #include <QFile>
@@ -13,7 +13,7 @@
 #include <QTreeView>
 
 using namespace wtest;
-using testing::TestEnvironment;
+using namespace testing;
 
 namespace {
 

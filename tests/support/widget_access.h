@@ -6,7 +6,8 @@
 #include <QWidget>
 #include <functional>
 
-namespace wtest {
+// Finding and working the controls of a window the way a user would.
+namespace testing {
 
 template <typename T> T* child(QWidget& w, const char* name) {
     T* found = w.findChild<T*>(QString::fromLatin1(name));
@@ -38,4 +39,4 @@ private:
     QTimer timer_;
 };
 
-} // namespace wtest
+} // namespace testing
