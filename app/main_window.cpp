@@ -32,6 +32,7 @@
 #include "store/database.h"
 #include "store/schema_upgrade.h"
 #include "ui/message_box.h"
+#include "ui/wait_message.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -184,7 +185,18 @@ void TsrMain::buildCommands() {
     // Warehouse and sales.
     addCommand(
         QStringLiteral("btPartsClick"), 12,
-        [this] { openModal<TsrParts>(warehouseSettings()); }, noSale);
+        [this] {
+            std::optional<TsrParts> parts;
+            {
+                // Loading the whole nomenclature can take a moment on a large warehouse.
+                TfmMess wait(this);
+                ui::WaitMessage message(wait, QStringLiteral("Зареждане на номенклатурата, "
+                                                             "моля изчакайте ..."));
+                parts.emplace(db_, warehouseSettings(), this);
+            }
+            runModal_(*parts);
+        },
+        noSale);
     addCommand(
         QStringLiteral("btInpPartsClick"), 13, [this] { deliverParts(); },
         [this] { return ownWarehouse() && noSaleOpen(); });

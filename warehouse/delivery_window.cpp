@@ -9,6 +9,7 @@
 #include "ui/progress_window.h"
 #include "ui/barcode_reader.h"
 #include "warehouse/delivery_line_dialog.h"
+#include "warehouse/earlier_deliveries.h"
 #include "warehouse/delivery_return_window.h"
 #include "warehouse/part_catalogue.h"
 #include "warehouse/part_edit_panel.h"
@@ -110,6 +111,7 @@ void TsrDostParts::build() {
         pNom_->setAutoFillBackground(true);
         list_ = new PartsList(db_, options, pNom_);
         buildDeliveryMode(pNom_);
+        buildEarlierDeliveries();
         layout->addWidget(linesArea_);
         setWindowTitle(delivery_.caption());
         resize(1100, 640);
@@ -225,6 +227,27 @@ void TsrDostParts::buildDeliveryMode(QWidget* nomenclature) {
     connect(newPart_, &warehouse::PartEditPanel::closed, this, [this] {
         if (pNom_->isVisible())
             list_->grid()->setFocus();
+    });
+}
+
+void TsrDostParts::buildEarlierDeliveries() {
+    // The grid passes its right click to the panel, whose menu offers the earlier deliveries.
+    pNom_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    auto* n8 = new QAction(QStringLiteral("Предишни доставки"), pNom_);
+    n8->setObjectName(QStringLiteral("N8"));
+    pNom_->addAction(n8);
+    connect(n8, &QAction::triggered, this, [this, n8] {
+        if (!earlier_) {
+            earlier_ = new TfrmEarlierDeliveries(db_, this);
+            connect(earlier_, &QDialog::finished, n8, [n8] { n8->setEnabled(true); });
+            connect(list_, &PartsList::currentPartChanged, earlier_,
+                    [this] { earlier_->showPart(list_->currentPartId()); });
+        }
+        n8->setEnabled(false);
+        earlier_->showPart(list_->currentPartId());
+        if (QWidget* top = window()->parentWidget() ? window()->parentWidget()->window() : nullptr)
+            earlier_->move(top->geometry().topRight() - QPoint(earlier_->width(), 0));
+        earlier_->show();
     });
 }
 

@@ -4,6 +4,7 @@
 #include "warehouse/warehouse_settings.h"
 
 #include <QDialog>
+#include <QPointer>
 
 class QAction;
 class QComboBox;
@@ -31,6 +32,8 @@ class PartsList;
 // The delivery of parts from one supplier (lines assembled in memory, recorded at once) and, in
 // its other mode, the report of the parts in stock with the selling-price panel and the entry to
 // delivery returns.
+class TfrmEarlierDeliveries;
+
 class TsrDostParts : public QDialog {
     Q_OBJECT
 public:
@@ -78,6 +81,7 @@ private:
     void build();
     void buildDeliveryMode(QWidget* area);
     void buildStockMode();
+    void buildEarlierDeliveries();
     void buildPricePanel();
     void addPart(qint64 partId);
     void showLines();
@@ -95,6 +99,7 @@ private:
     warehouse::PartEditPanel* newPart_ = nullptr;
     ui::BarcodeReader* reader_ = nullptr;
     QFrame* pNom_ = nullptr;
+    QPointer<TfrmEarlierDeliveries> earlier_;
     QStandardItemModel* lines_ = nullptr;
     QTableView* linesGrid_ = nullptr;
     QWidget* linesArea_ = nullptr;

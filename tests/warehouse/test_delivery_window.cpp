@@ -18,6 +18,8 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableView>
+#include <QTableWidget>
+#include "warehouse/earlier_deliveries.h"
 #include <QTest>
 
 using namespace wtest;
@@ -79,6 +81,7 @@ private Q_SLOTS:
     void returnToSupplier_data();
     void returnToSupplier();
     void suppliersRegisterRefusesADuplicateName();
+    void earlierDeliveriesFollowTheFocusedPart();
 
 private:
     std::unique_ptr<TestEnvironment> env_;
@@ -354,6 +357,42 @@ void TestDeliveryWindow::suppliersRegisterRefusesADuplicateName() {
                          "Garant = false")
                  .toInt(),
              1);
+}
+
+void TestDeliveryWindow::earlierDeliveriesFollowTheFocusedPart() {
+    const qint64 other = addSupplier(*db_, "Втори доставчик");
+    db_->exec("INSERT INTO sprDost (partID, Data, Price, idVal, amnt, idDost) VALUES "
+              "(:p, '2026-01-05', 2.5, 1, 4, :s)",
+              {{"p", disk_}, {"s", supplier_}});
+    db_->exec("INSERT INTO sprDost (partID, Data, Price, idVal, amnt, idDost) VALUES "
+              "(:p, '2026-03-01', 3, 2, 1, :s)",
+              {{"p", disk_}, {"s", other}});
+    const auto rows = warehouse::earlierDeliveries(*db_, disk_);
+    QCOMPARE(rows.size(), 2);
+    QCOMPARE(rows[0].date, QDate(2026, 3, 1)); // newest first
+    QCOMPARE(rows[0].currency, QString("USD"));
+    QCOMPARE(rows[0].supplier, QString("Втори доставчик"));
+    QCOMPARE(rows[1].price, 2.5);
+    QVERIFY(warehouse::earlierDeliveries(*db_, plug_).isEmpty());
+
+    const auto session = sessionWithRights(kAllRights);
+    TsrDostParts w(*db_, session, WarehouseSettings{}, deliveryFrom(supplier_, "Доставчик"));
+    w.show();
+    w.showNomenclature();
+    auto* n8 = w.findChild<QAction*>("N8");
+    QVERIFY(n8);
+    QVERIFY(w.partsList()->selectPart(disk_));
+    n8->trigger();
+    QVERIFY(!n8->isEnabled()); // one window at a time
+    auto* earlier = w.findChild<TfrmEarlierDeliveries*>();
+    QVERIFY(earlier && earlier->isVisible());
+    auto* grid = earlier->findChild<QTableWidget*>("grid");
+    QCOMPARE(grid->rowCount(), 2);
+    QCOMPARE(grid->item(0, 3)->text(), QString("Втори доставчик"));
+    QVERIFY(w.partsList()->selectPart(plug_));
+    QCOMPARE(grid->rowCount(), 0); // follows the focused part
+    earlier->close();
+    QVERIFY(n8->isEnabled());
 }
 
 QTEST_MAIN(TestDeliveryWindow)
