@@ -4,6 +4,8 @@
 #include "orders/order_parts_dialog.h"
 #include "orders/order_registration.h"
 #include "orders/order_report_window.h"
+#include "orders/new_order_window.h"
+#include "orders/start_number_dialog.h"
 #include "shell/business_settings.h"
 #include "shell/session.h"
 #include "staff/employees_window.h"
@@ -15,6 +17,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
@@ -242,10 +245,34 @@ void TestOrderReportWindow::orderFromNewToPaid() {
     const qint64 engine = *addNode(*db, brand, "Двигател").id;
     Operation op{.code = "M1", .name = "Смяна на масло", .clientPrice = 60, .workerPrice = 20};
     QVERIFY(!saveOperation(*db, op, engine));
-    const qint64 no =
-        registerOrder(*db, order_test_data::completeOrder(), 100, QDate::currentDate()).number;
-    db->exec("INSERT INTO homevisit (field1, visited) VALUES (:n, false)",
-             {{"n", QString::number(no)}});
+    qint64 no = 0;
+    { // the order is registered in its window, as a home visit, under the start number 100
+        ModalAnswer<TfrmStartNum> start([](TfrmStartNum* ask) {
+            QTest::keyClicks(child<QLineEdit>(*ask, "eStartNo"), "100");
+            child<QPushButton>(*ask, "btnNum")->click();
+        });
+        TsrPor registration(*db, RepairPlace::HomeVisit);
+        registration.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&registration));
+        const NewOrder o = order_test_data::completeOrder();
+        child<QLineEdit>(registration, "eClientName")->setText(o.clientName);
+        child<QLineEdit>(registration, "eClientAdres")->setText(o.clientAdres);
+        child<QLineEdit>(registration, "eClientPhone")->setText(o.clientPhone);
+        child<QComboBox>(registration, "eMarka")->setEditText(o.marka);
+        child<QComboBox>(registration, "eModels")->setEditText(o.model);
+        child<QLineEdit>(registration, "eYear")->setText(o.year);
+        child<QLineEdit>(registration, "eRegNo")->setText(o.regNo);
+        child<QLineEdit>(registration, "eKM")->setText(o.km);
+        child<QPlainTextEdit>(registration, "eDefect")->setPlainText(o.defect);
+        click(registration, "btnRec");
+        QCOMPARE(start.seen, 1);
+        QVERIFY(registration.savedNumber());
+        no = *registration.savedNumber();
+    }
+    QCOMPARE(no, 100);
+    QCOMPARE(db->scalar("SELECT count(*) FROM homevisit WHERE field1 = '100' AND visited = false")
+                 .toInt(),
+             1);
 
     { // parts into the order
         ModalAnswer<TfrmPorParts> picker([](TfrmPorParts* d) { pickPart(d, "Филтър масло", "2"); });
