@@ -1,6 +1,7 @@
 #include "orders/new_order_window.h"
 
 #include "invoicing/client_firms.h"
+#include "invoicing/client_fields.h"
 #include "invoicing/firm_chooser.h"
 #include "orders/order_texts.h"
 #include "orders/previous_repairs_window.h"
@@ -348,31 +349,19 @@ void TsrPor::regNoLeft() {
 }
 
 void TsrPor::clientNameLeft() {
-    if (!isVisible())
-        return;
-    const QString name = eClientName_->text().trimmed();
-    eClientName_->setText(name);
-    if (name.isEmpty())
-        return;
-    if (const auto firm = invoicing::findFirmByName(db_, name)) {
-        eClientAdres_->setText(firm->adres);
-        eClientPhone_->setText(firm->phones);
+    if (isVisible() && invoicing::fillFromRegisteredName(db_, clientFields()))
         eMarka_->setFocus();
-    }
 }
 
 void TsrPor::chooseClient() {
-    TfrmIzbFirm chooser(db_, this);
-    chooser.preselect(eClientName_->text().trimmed());
-    const auto firm = chooser.exec() == QDialog::Accepted ? chooser.chosenFirm() : std::nullopt;
-    if (!firm) {
+    if (invoicing::chooseClientInto(db_, clientFields(), this))
+        eAksPop_->setFocus();
+    else
         eClientName_->setFocus();
-        return;
-    }
-    eClientName_->setText(firm->name);
-    eClientAdres_->setText(firm->adres);
-    eClientPhone_->setText(firm->phones);
-    eAksPop_->setFocus();
+}
+
+invoicing::ClientFields TsrPor::clientFields() const {
+    return {eClientName_, eClientAdres_, eClientPhone_};
 }
 
 void TsrPor::chooseCar() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "invoicing/client_fields.h"
+
 #include "orders/order_registration.h"
 
 #include <QDate>
@@ -50,6 +52,7 @@ public Q_SLOTS:
     void toggleStatement();
 
 private:
+    invoicing::ClientFields clientFields() const;
     void buildForm();
     void prepareForShowing();
     void proposeNumber();

@@ -1,7 +1,6 @@
 #include "vehicles/car_register_window.h"
 
-#include "invoicing/client_firms.h"
-#include "invoicing/firm_chooser.h"
+#include "invoicing/client_fields.h"
 #include "store/database.h"
 #include "ui/grid_printer.h"
 #include "ui/message_box.h"
@@ -393,34 +392,24 @@ void TsrCar::showOrders() {
 }
 
 void TsrCar::ownerNameLeft() {
-    const QString name = eClientName_->text().trimmed();
-    eClientName_->setText(name);
-    if (name.isEmpty())
-        return;
-    if (const auto firm = invoicing::findFirmByName(db_, name)) {
-        eClientAdres_->setText(firm->adres);
-        eClientPhone_->setText(firm->phones);
+    if (invoicing::fillFromRegisteredName(db_, ownerFields()))
         eMarka_->setFocus();
-    }
 }
 
 void TsrCar::chooseOwner() {
     if (!panel_->isVisible())
         return;
-    TfrmIzbFirm chooser(db_, this);
-    chooser.preselect(eClientName_->text().trimmed());
-    const auto firm = chooser.exec() == QDialog::Accepted ? chooser.chosenFirm() : std::nullopt;
-    if (!firm) {
+    const auto firm = invoicing::chooseClientInto(db_, ownerFields(), this);
+    if (!firm)
         eClientName_->setFocus();
-        return;
-    }
-    eClientName_->setText(firm->name);
-    eClientAdres_->setText(firm->adres);
-    eClientPhone_->setText(firm->phones);
-    if (firm->phones.isEmpty())
+    else if (firm->phones.isEmpty())
         eClientPhone_->setFocus();
     else
         btnRec_->setFocus();
+}
+
+invoicing::ClientFields TsrCar::ownerFields() const {
+    return {eClientName_, eClientAdres_, eClientPhone_};
 }
 
 void TsrCar::reject() {

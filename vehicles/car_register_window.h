@@ -1,5 +1,7 @@
 #pragma once
 
+#include "invoicing/client_fields.h"
+
 #include "vehicles/car_register.h"
 
 #include <QDialog>
@@ -57,6 +59,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    invoicing::ClientFields ownerFields() const;
     void buildList();
     void buildPanel();
     void reload(std::optional<qint64> focusId = std::nullopt);
