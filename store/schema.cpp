@@ -245,6 +245,7 @@ std::vector<IndexDef> buildIndexes() {
     return {
         ix("porychka", "serial"),         ix("porychka", "PorDate"),
         ix("porychka", "clientnames"),    ix("porychka", "payed, ready"),
+        ix("porychka", "readyDate"),      ix("porychka", "payDate"),
         ix("PartsInPor", "idPor"),        ix("PartsInPor", "idPart"),
         ix("Jobs_In_Por", "idPor"),       ix("Jobs_In_Por", "idClerk"),
         ix("externals", "idPor"),         ix("homevisit", "DateVisit"),
