@@ -4,6 +4,7 @@
 #include "shell/settings_dialog.h"
 #include "shell/user_settings.h"
 #include "store/database.h"
+#include "support/fake_scanner.h"
 #include "support/test_environment.h"
 #include "support/widget_access.h"
 
@@ -21,9 +22,6 @@
 #include <QTimer>
 #include <functional>
 
-#include <fcntl.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 using shell::BusinessSettings;
 using testing::TestEnvironment;
@@ -49,31 +47,6 @@ void addPart(store::Database& db, int currency) {
     db.exec("INSERT INTO parts (Part, inPrice, ipVal, amnt) VALUES ('Филтър', 10, :val, 1)",
             {{"val", currency}});
 }
-
-// A pseudo-terminal pair: the dialog opens the slave as the reader's port, the test plays the
-// reader by writing to the master.
-class FakeReader {
-public:
-    FakeReader() {
-        master_ = posix_openpt(O_RDWR | O_NOCTTY);
-        if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0)
-            qFatal("no pseudo-terminal");
-        portName_ = QString::fromLocal8Bit(ptsname(master_));
-    }
-    ~FakeReader() { ::close(master_); }
-    FakeReader(const FakeReader&) = delete;
-    FakeReader& operator=(const FakeReader&) = delete;
-
-    QString portName() const { return portName_; }
-    void send(const QByteArray& bytes) {
-        if (::write(master_, bytes.constData(), bytes.size()) != bytes.size())
-            qFatal("write to the pseudo-terminal failed");
-    }
-
-private:
-    int master_ = -1;
-    QString portName_;
-};
 
 } // namespace
 
@@ -415,7 +388,7 @@ void TestSettingsDialog::readerShowsReceivedCharacters() {
     TestEnvironment env;
     auto db = env.newDatabase();
     BusinessSettings settings = BusinessSettings::load(*db);
-    FakeReader reader;
+    testing::FakeScanner reader;
     {
         QSettings reg = shell::userSettings();
         ui::ScannerSettings port;
@@ -461,7 +434,7 @@ void TestSettingsDialog::portParametersAreStoredAndCheckedByOpening() {
     TestEnvironment env;
     auto db = env.newDatabase();
     BusinessSettings settings = BusinessSettings::load(*db);
-    FakeReader reader;
+    testing::FakeScanner reader;
     TsrNastr w(*db, settings);
     w.show();
     child<QCheckBox>(w, "chkBarcode")->click(); // no port yet: nothing said

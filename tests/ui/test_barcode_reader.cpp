@@ -1,41 +1,15 @@
+#include "support/fake_scanner.h"
 #include "ui/barcode_reader.h"
 
 #include <QSignalSpy>
 #include <QTest>
 #include <QWidget>
 
-#include <fcntl.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 using namespace ui;
+using testing::FakeScanner;
 
 namespace {
-
-// A pseudo-terminal pair: the reader opens the slave as its serial port, the test plays the
-// scanner by writing to the master.
-class FakeScanner {
-public:
-    FakeScanner() {
-        master_ = posix_openpt(O_RDWR | O_NOCTTY);
-        if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0)
-            qFatal("no pseudo-terminal");
-        portName_ = QString::fromLocal8Bit(ptsname(master_));
-    }
-    ~FakeScanner() { ::close(master_); }
-    FakeScanner(const FakeScanner&) = delete;
-    FakeScanner& operator=(const FakeScanner&) = delete;
-
-    QString portName() const { return portName_; }
-    void send(const QByteArray& bytes) {
-        if (::write(master_, bytes.constData(), bytes.size()) != bytes.size())
-            qFatal("write to the pseudo-terminal failed");
-    }
-
-private:
-    int master_ = -1;
-    QString portName_;
-};
 
 ui::ScannerSettings settingsFor(const QString& port) {
     ui::ScannerSettings s;

@@ -4,6 +4,7 @@
 #include "store/currency.h"
 #include "store/sql_values.h"
 #include "support/test_environment.h"
+#include "support/widget_access.h"
 
 #include <QApplication>
 #include <QDateEdit>
@@ -17,28 +18,10 @@
 #include <functional>
 
 using namespace store;
+using testing::ModalAnswer;
 using testing::TestEnvironment;
 
 namespace {
-
-// Answers the modal dialog of type T that a window opens with exec(), as a user would.
-template <class T> class ModalAnswer {
-public:
-    explicit ModalAnswer(std::function<void(T*)> answer) : answer_(std::move(answer)) {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
-                ++seen;
-                answer_(dialog);
-            }
-        });
-        timer_.start(20);
-    }
-    int seen = 0;
-
-private:
-    std::function<void(T*)> answer_;
-    QTimer timer_;
-};
 
 void click(QWidget* window, const char* button) {
     auto* b = window->findChild<QPushButton*>(button);
