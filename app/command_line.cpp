@@ -35,7 +35,8 @@ CommandLine parseCommandLine(const QStringList& arguments) {
             value(cl.createDatabasePath);
         else if (arg == QLatin1String("--database"))
             value(cl.databasePath);
-        else if (arg.startsWith(QLatin1String("-platform")) || arg.startsWith(QLatin1String("-style")))
+        else if (arg.startsWith(QLatin1String("-platform")) ||
+                 arg.startsWith(QLatin1String("-style")))
             ++i; // Qt's own options with a value
         else
             cl.error = QStringLiteral("Unknown argument: %1").arg(arg);
@@ -45,8 +46,7 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     return cl;
 }
 
-std::optional<int> runCommandLineAction(const CommandLine& cl, QTextStream& out,
-                                        QTextStream& err) {
+std::optional<int> runCommandLineAction(const CommandLine& cl, QTextStream& out, QTextStream& err) {
     if (!cl.error.isEmpty()) {
         err << cl.error << "\n" << usage();
         return 2;

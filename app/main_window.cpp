@@ -1,8 +1,8 @@
 #include "app/main_window.h"
 
 #include "app/about_box.h"
-#include "app/version.h"
 #include "app/database_start.h"
+#include "app/version.h"
 #include "finance/rate_register.h"
 #include "invoicing/clients_window.h"
 #include "orders/new_order_window.h"
@@ -11,28 +11,28 @@
 #include "orders/order_register_window.h"
 #include "orders/parts_in_orders_window.h"
 #include "orders/symptom_codes_window.h"
+#include "shell/help_pages.h"
+#include "shell/help_window.h"
+#include "shell/own_data.h"
+#include "shell/own_data_dialog.h"
+#include "shell/session.h"
 #include "shell/settings_dialog.h"
+#include "shell/user_settings.h"
 #include "staff/employees_window.h"
+#include "store/database.h"
+#include "store/schema_upgrade.h"
+#include "ui/message_box.h"
+#include "ui/wait_message.h"
 #include "vehicles/all_cars_window.h"
 #include "vehicles/brands_window.h"
 #include "vehicles/car_register_window.h"
 #include "warehouse/delivery_start.h"
 #include "warehouse/delivery_window.h"
 #include "warehouse/discounts_window.h"
-#include "warehouse/serial_stock_window.h"
 #include "warehouse/parts_window.h"
+#include "warehouse/serial_stock_window.h"
 #include "warehouse/suppliers_window.h"
 #include "warehouse/warehouse_settings.h"
-#include "shell/help_pages.h"
-#include "shell/help_window.h"
-#include "shell/own_data.h"
-#include "shell/own_data_dialog.h"
-#include "shell/session.h"
-#include "shell/user_settings.h"
-#include "store/database.h"
-#include "store/schema_upgrade.h"
-#include "ui/message_box.h"
-#include "ui/wait_message.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -217,7 +217,8 @@ void TsrMain::buildCommands() {
     // Orders.
     addCommand(QStringLiteral("btPorClick"), 17,
                [this] { openModal<TsrPor>(orders::RepairPlace::Workshop); });
-    addCommand(QStringLiteral("mnPorClick"), 0, [this] { openOrderRegister(); }, noSale);
+    addCommand(
+        QStringLiteral("mnPorClick"), 0, [this] { openOrderRegister(); }, noSale);
     addCommand(
         QStringLiteral("bOtClick"), 20, [this] { orderCommand(orders::OrderMode::Report); },
         noSale);
@@ -667,8 +668,7 @@ void TsrMain::openOrderRegister(const QString& regNo) {
     runModal_(orders);
 }
 
-void TsrMain::orderCommand(orders::OrderMode mode, std::optional<qint64> idPor,
-                           QWidget* parent) {
+void TsrMain::orderCommand(orders::OrderMode mode, std::optional<qint64> idPor, QWidget* parent) {
     orders::runOrderCommand(parent ? parent : this, db_, session_, mode, idPor);
 }
 
@@ -683,8 +683,9 @@ void TsrMain::openCarRegister() {
 }
 
 void TsrMain::openSettings() {
-    TsrNastr settings(db_, session_.settings(),
-                      [this](const QString& path) { return switchDatabase(path); }, this);
+    TsrNastr settings(
+        db_, session_.settings(), [this](const QString& path) { return switchDatabase(path); },
+        this);
     connect(&settings, &TsrNastr::currencyModeChosen, this, &TsrMain::showCurrencyCommand);
     runModal_(settings);
 }
@@ -696,8 +697,7 @@ bool TsrMain::switchDatabase(const QString& path) {
         // Every window holds the one connection object; it now works on the other file.
         db_.swap(*next.db);
     } catch (const store::DbError& e) {
-        ui::error(this, QStringLiteral("Грешка при отварянето на базата данни!\n\n") +
-                            e.message());
+        ui::error(this, QStringLiteral("Грешка при отварянето на базата данни!\n\n") + e.message());
         return false;
     }
     session_.settings() = std::move(next.settings);

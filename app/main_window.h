@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QHash>
 #include <QDialog>
+#include <QHash>
 #include <QMainWindow>
 #include <functional>
 #include <optional>

@@ -33,12 +33,12 @@ ClientFirm firmFrom(const QSqlQuery& q) {
 }
 
 store::Binds firmBinds(const ClientFirm& f) {
-    return {{QStringLiteral("name"), f.name},       {QStringLiteral("dn"), f.dn},
-            {QStringLiteral("bstat"), f.bstat},     {QStringLiteral("adres"), f.adres},
-            {QStringLiteral("mol"), f.mol},         {QStringLiteral("contact"), f.contact},
-            {QStringLiteral("phones"), f.phones},   {QStringLiteral("email"), f.email},
-            {QStringLiteral("web"), f.web},         {QStringLiteral("more"), f.moreInfo},
-            {QStringLiteral("red"), f.reduction},   {QStringLiteral("redJobs"), f.reductJobs}};
+    return {{QStringLiteral("name"), f.name},     {QStringLiteral("dn"), f.dn},
+            {QStringLiteral("bstat"), f.bstat},   {QStringLiteral("adres"), f.adres},
+            {QStringLiteral("mol"), f.mol},       {QStringLiteral("contact"), f.contact},
+            {QStringLiteral("phones"), f.phones}, {QStringLiteral("email"), f.email},
+            {QStringLiteral("web"), f.web},       {QStringLiteral("more"), f.moreInfo},
+            {QStringLiteral("red"), f.reduction}, {QStringLiteral("redJobs"), f.reductJobs}};
 }
 
 bool nameTaken(store::Database& db, const ClientFirm& f) {
@@ -48,10 +48,9 @@ bool nameTaken(store::Database& db, const ClientFirm& f) {
 }
 
 void offerNameForOrders(store::Database& db, const QString& name) {
-    const bool known =
-        db.scalar(QStringLiteral("SELECT count(*) FROM clients WHERE Name = :n"),
-                  {{QStringLiteral("n"), name}})
-            .toInt() > 0;
+    const bool known = db.scalar(QStringLiteral("SELECT count(*) FROM clients WHERE Name = :n"),
+                                 {{QStringLiteral("n"), name}})
+                           .toInt() > 0;
     if (!known)
         db.exec(QStringLiteral("INSERT INTO clients (Name) VALUES (:n)"),
                 {{QStringLiteral("n"), name}});

@@ -28,8 +28,20 @@ using invoicing::FirmField;
 
 namespace {
 
-enum Column { ColName, ColId, ColDN, ColBStat, ColMOL, ColAdres, ColContact, ColPhones,
-              ColMail, ColWeb, ColReduction, ColReductJobs };
+enum Column {
+    ColName,
+    ColId,
+    ColDN,
+    ColBStat,
+    ColMOL,
+    ColAdres,
+    ColContact,
+    ColPhones,
+    ColMail,
+    ColWeb,
+    ColReduction,
+    ColReductJobs
+};
 
 // Firms on alternating light yellow and light green rows, links in blue.
 class FirmsModel : public QSqlQueryModel {
@@ -40,7 +52,7 @@ public:
             return QBrush(index.row() % 2 == 0 ? QColor(255, 255, 230) : QColor(236, 255, 236));
         if (role == Qt::ForegroundRole)
             return QBrush(index.column() == ColMail || index.column() == ColWeb ? Qt::blue
-                                                                               : Qt::black);
+                                                                                : Qt::black);
         return QSqlQueryModel::data(index, role);
     }
 };
@@ -50,7 +62,8 @@ QLineEdit* digitsEdit(QWidget* parent, const char* name, int maxLength) {
     edit->setObjectName(QString::fromLatin1(name));
     edit->setMaxLength(maxLength);
     // Only the digits get in; every other key is dropped.
-    edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
+    edit->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
     return edit;
 }
 
@@ -181,14 +194,15 @@ void TsmPeoples::buildPanel() {
 
 void TsmPeoples::reload(std::optional<qint64> focusId) {
     const std::optional<qint64> keep = focusId ? focusId : currentFirmId();
-    model_->setQuery(QStringLiteral("SELECT Name, ID, DN, BStat, MOL, Adres, Contact, phones, "
-                                    "email, web, Reduction, ReductJobs FROM firms ORDER BY Name, ID"),
-                     db_.connection());
+    model_->setQuery(
+        QStringLiteral("SELECT Name, ID, DN, BStat, MOL, Adres, Contact, phones, "
+                       "email, web, Reduction, ReductJobs FROM firms ORDER BY Name, ID"),
+        db_.connection());
     while (model_->canFetchMore())
         model_->fetchMore();
-    const QStringList headers = {"Име", "№", "Данъчен №", "БУЛСТАТ", "МОЛ", "Адрес",
-                                 "Лице за контакт", "Телефони", "E-mail", "Web",
-                                 "Отстъпка части %", "Отстъпка труд %"};
+    const QStringList headers = {"Име",    "№",     "Данъчен №",        "БУЛСТАТ",
+                                 "МОЛ",    "Адрес", "Лице за контакт",  "Телефони",
+                                 "E-mail", "Web",   "Отстъпка части %", "Отстъпка труд %"};
     for (int i = 0; i < headers.size(); ++i)
         model_->setHeaderData(i, Qt::Horizontal, headers[i]);
     if (keep)

@@ -1,7 +1,7 @@
 #include "orders/new_order_window.h"
 
-#include "invoicing/client_firms.h"
 #include "invoicing/client_fields.h"
+#include "invoicing/client_firms.h"
 #include "invoicing/firm_chooser.h"
 #include "orders/order_texts.h"
 #include "orders/previous_repairs_window.h"
@@ -10,9 +10,9 @@
 #include "shell/help_window.h"
 #include "store/database.h"
 #include "ui/message_box.h"
+#include "ui/named_widgets.h"
 #include "vehicles/car_register_window.h"
 #include "vehicles/vehicle_pick_chain.h"
-#include "ui/named_widgets.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -108,8 +108,9 @@ void TsrPor::buildForm() {
     ui::acceptOnly(eEngine_->lineEdit(), QStringLiteral("[-0-9A-Z]*"));
     eKW_ = ui::namedEdit(car, "eKW");
     eCCM_ = ui::namedEdit(car, "eCCM");
-    ui::acceptOnly(eCCM_,
-             QStringLiteral("[0-9%1]*").arg(QRegularExpression::escape(QLocale().decimalPoint())));
+    ui::acceptOnly(
+        eCCM_,
+        QStringLiteral("[0-9%1]*").arg(QRegularExpression::escape(QLocale().decimalPoint())));
     eYear_ = ui::namedEdit(car, "eYear");
     eCouppe_ = ui::namedEdit(car, "eCouppe");
     eKM_ = ui::namedEdit(car, "eKM");

@@ -8,9 +8,9 @@
 #include "ui/grid_export.h"
 #include "ui/grid_printer.h"
 #include "ui/message_box.h"
+#include "ui/named_widgets.h"
 #include "vehicles/vehicle_pick_chain.h"
 #include "warehouse/list_query.h"
-#include "ui/named_widgets.h"
 
 #include <QAbstractItemDelegate>
 #include <QAction>

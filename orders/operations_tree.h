@@ -70,7 +70,7 @@ NodeResult moveNode(store::Database& db, qint64 nodeId, qint64 newParent);
 // Operations --------------------------------------------------------------------------------
 
 struct Operation {
-    qint64 id = 0; // 0: not saved yet
+    qint64 id = 0;  // 0: not saved yet
     QString code{}; // empty: no code
     QString name{};
     double clientPrice = 0;

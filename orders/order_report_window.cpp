@@ -12,10 +12,10 @@
 #include "store/database.h"
 #include "store/money.h"
 #include "ui/message_box.h"
+#include "ui/named_widgets.h"
 #include "warehouse/list_query.h"
 #include "warehouse/part_catalogue.h"
 #include "warehouse/stock.h"
-#include "ui/named_widgets.h"
 
 #include <QCheckBox>
 #include <QComboBox>

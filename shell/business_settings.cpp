@@ -4,11 +4,11 @@
 #include "store/transaction.h"
 
 #include <QDate>
-#include <algorithm>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSqlQuery>
+#include <algorithm>
 
 namespace shell {
 
@@ -18,8 +18,9 @@ constexpr int kSettingsRow = 1;
 constexpr int kExternalDatabasesRow = 10;
 
 QString connectText(store::Database& db, int id) {
-    return db.scalar(QStringLiteral("SELECT Special FROM connect WHERE id = :id"),
-                     {{QStringLiteral("id"), id}})
+    return db
+        .scalar(QStringLiteral("SELECT Special FROM connect WHERE id = :id"),
+                {{QStringLiteral("id"), id}})
         .toString();
 }
 
@@ -36,7 +37,8 @@ void writeConnect(store::Database& db, int id, const QString& text) {
 
 QList<SettingRow> readOldPrefs(store::Database& db) {
     QList<SettingRow> rows;
-    QSqlQuery q = db.exec(QStringLiteral("SELECT \"key\", str, num, \"int\", reg FROM prefs ORDER BY id"));
+    QSqlQuery q =
+        db.exec(QStringLiteral("SELECT \"key\", str, num, \"int\", reg FROM prefs ORDER BY id"));
     while (q.next()) {
         SettingRow row;
         row.key = q.value(0).toString();

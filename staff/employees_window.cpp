@@ -66,8 +66,10 @@ void TsrClerks::buildList() {
     buttonPanel_->setObjectName(QStringLiteral("pnlButtons"));
     brnIns_ = ui::namedPlainButton(buttonPanel_, "brnIns", QStringLiteral("Нов служител"));
     auto* btnEdit = ui::namedPlainButton(buttonPanel_, "btnEdit", QStringLiteral("Редакция"));
-    auto* btnBestFit = ui::namedPlainButton(buttonPanel_, "btnBestFit", QStringLiteral("Ширина на колоните"));
-    auto* bitBtn1 = ui::namedPlainButton(buttonPanel_, "BitBtn1", QStringLiteral("Разценки на техниците"));
+    auto* btnBestFit =
+        ui::namedPlainButton(buttonPanel_, "btnBestFit", QStringLiteral("Ширина на колоните"));
+    auto* bitBtn1 =
+        ui::namedPlainButton(buttonPanel_, "BitBtn1", QStringLiteral("Разценки на техниците"));
     auto* btnExit = ui::namedPlainButton(buttonPanel_, "btnExit", QStringLiteral("Изход"));
     chkInfo_ = new QCheckBox(QStringLiteral("Бележки под реда"), buttonPanel_);
     chkInfo_->setObjectName(QStringLiteral("chkInfo"));

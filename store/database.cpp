@@ -78,8 +78,8 @@ std::unique_ptr<Database> Database::createFile(const QString& path) {
         // Probe that the folder takes a file before SQLite is asked to create one.
         QFile probe(absolute);
         if (!probe.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-            throw DbError(QStringLiteral("Cannot write the file %1: %2")
-                              .arg(absolute, probe.errorString()));
+            throw DbError(
+                QStringLiteral("Cannot write the file %1: %2").arg(absolute, probe.errorString()));
         probe.close();
         probe.remove();
     }

@@ -10,7 +10,19 @@ namespace store {
 enum class Engine { SQLite, PostgreSQL };
 
 // Storage types of the schema, named after the type words the tables are described with.
-enum class ColumnType { AutoNumber, Long, Short, Float, Single, Text, Memo, Date, Time, DateTime, Bool };
+enum class ColumnType {
+    AutoNumber,
+    Long,
+    Short,
+    Float,
+    Single,
+    Text,
+    Memo,
+    Date,
+    Time,
+    DateTime,
+    Bool
+};
 
 // Every difference between the engines lives here, so callers write one SQL for both.
 class Dialect {

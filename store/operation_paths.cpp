@@ -28,7 +28,8 @@ void assignTreePathsFromClassification(Database& db) {
         QString name;
     };
     QHash<qint64, QList<Node>> children;
-    QSqlQuery q = db.exec(QStringLiteral("SELECT id, parent, Classification FROM opTree ORDER BY id"));
+    QSqlQuery q =
+        db.exec(QStringLiteral("SELECT id, parent, Classification FROM opTree ORDER BY id"));
     QHash<qint64, bool> known;
     QList<std::pair<qint64, Node>> rows;
     while (q.next()) {
@@ -52,10 +53,9 @@ void assignTreePathsFromClassification(Database& db) {
                 QStringList chainNames = names;
                 chainIds << node.id;
                 chainNames << node.name;
-                db.exec(update,
-                        {{QStringLiteral("path"), operationIdentityPath(chainIds)},
-                         {QStringLiteral("prefix"),
-                          literalPrefixPattern(operationNamePath(chainNames))}});
+                db.exec(update, {{QStringLiteral("path"), operationIdentityPath(chainIds)},
+                                 {QStringLiteral("prefix"),
+                                  literalPrefixPattern(operationNamePath(chainNames))}});
                 visit(node.id, chainIds, chainNames);
             }
         };

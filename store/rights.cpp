@@ -16,7 +16,8 @@ std::optional<QString> rightsPresetForLevel(int level) {
 }
 
 bool holdsRight(const QString& rights, int position) {
-    return position >= 1 && position <= rights.size() && rights.at(position - 1) == QLatin1Char('1');
+    return position >= 1 && position <= rights.size() &&
+           rights.at(position - 1) == QLatin1Char('1');
 }
 
 } // namespace store

@@ -13,9 +13,9 @@ class Database;
 struct ColumnDef {
     QString name;
     ColumnType type;
-    int size = 0;          // Text width; 0 = default
+    int size = 0;            // Text width; 0 = default
     bool primaryKey = false; // AutoNumber columns are always the key
-    bool unique = false;   // unique and required
+    bool unique = false;     // unique and required
 };
 
 struct TableDef {

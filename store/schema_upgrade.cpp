@@ -138,8 +138,8 @@ UpgradeResult upgradeSchema(Database& db) {
 
     for (const IndexDef& index : schemaIndexes()) {
         if (plan.missingIndexes.contains(index.name, Qt::CaseInsensitive))
-            tryExec(db, db.dialect().createIndex(index.name, index.table, index.columns,
-                                                 index.unique));
+            tryExec(db,
+                    db.dialect().createIndex(index.name, index.table, index.columns, index.unique));
     }
     tx.commit();
     return result;

@@ -73,7 +73,8 @@ qint64 insertAndGetId(Database& db, const QString& table, const QString& key, co
                       const Binds& binds) {
     Transaction tx(db);
     db.exec(sql, binds);
-    const qint64 id = db.scalar(QStringLiteral("SELECT max(%1) FROM %2").arg(key, table)).toLongLong();
+    const qint64 id =
+        db.scalar(QStringLiteral("SELECT max(%1) FROM %2").arg(key, table)).toLongLong();
     tx.commit();
     return id;
 }

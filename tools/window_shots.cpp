@@ -2,12 +2,12 @@
 // display: window_shots OUTPUT_DIR. Uses a throwaway database with a few sample rows.
 #include "app/main_window.h"
 #include "invoicing/client_firms.h"
+#include "invoicing/clients_window.h"
 #include "shell/business_settings.h"
 #include "shell/own_data.h"
 #include "shell/session.h"
-#include "store/rights.h"
-#include "invoicing/clients_window.h"
 #include "store/database.h"
+#include "store/rights.h"
 #include "vehicles/all_cars_window.h"
 #include "vehicles/car_register.h"
 #include "vehicles/car_register_window.h"
@@ -16,9 +16,9 @@
 #include <QApplication>
 #include <QDate>
 #include <QDir>
-#include <QSettings>
 #include <QLocale>
 #include <QPushButton>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -83,9 +83,8 @@ int main(int argc, char** argv) {
     auto db = store::Database::createFile(dir.filePath("Drumvel.mdz"));
     sampleData(*db);
 
-    shell::saveOwnData(*db, {"Авто Сервиз ООД", "1234567890", "123456789", "София",
-                             "Иван Петров", "Сервиз \"При Иван\"", "София, ул. Витоша 1",
-                             "02 123 456"});
+    shell::saveOwnData(*db, {"Авто Сервиз ООД", "1234567890", "123456789", "София", "Иван Петров",
+                             "Сервиз \"При Иван\"", "София, ул. Витоша 1", "02 123 456"});
     shell::Session session({1, "Administrator", "Administrator", *store::rightsPresetForLevel(0)},
                            "shots", shell::BusinessSettings::load(*db));
     {

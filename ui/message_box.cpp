@@ -38,9 +38,8 @@ public:
         return QFileDialog::getSaveFileName(parent, caption, proposedPath, filter);
     }
 
-    std::optional<QString> inputText(QWidget* parent, const QString& caption,
-                                     const QString& label, const QString& initial,
-                                     bool password) override {
+    std::optional<QString> inputText(QWidget* parent, const QString& caption, const QString& label,
+                                     const QString& initial, bool password) override {
         bool ok = false;
         const QString text =
             QInputDialog::getText(parent, caption, label,

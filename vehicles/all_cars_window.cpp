@@ -98,8 +98,10 @@ void TfrmAllCars::load() {
             modelItem->setData(modelName, Qt::UserRole);
             brand->appendRow({modelItem, readOnly(modelName)});
         }
-        QList<QStandardItem*> row = {readOnly(QString()), readOnly(QString()),
-                                     readOnly(q.value(3).toString()), readOnly(q.value(4).toString()),
+        QList<QStandardItem*> row = {readOnly(QString()),
+                                     readOnly(QString()),
+                                     readOnly(q.value(3).toString()),
+                                     readOnly(q.value(4).toString()),
                                      new QStandardItem(q.value(5).toString()),
                                      new QStandardItem(q.value(6).toString()),
                                      new QStandardItem(q.value(7).toString())};
@@ -124,9 +126,9 @@ void TfrmAllCars::saveEngineData(QStandardItem* item) {
     QStandardItem* parent = item->parent();
     const int r = item->row();
     try {
-        vehicles::updateEngineData(db_, rowId.toLongLong(), parent->child(r, ColEngine)->text().trimmed(),
-                                   parent->child(r, ColKw)->text().trimmed(),
-                                   parent->child(r, ColCcm)->text().trimmed());
+        vehicles::updateEngineData(
+            db_, rowId.toLongLong(), parent->child(r, ColEngine)->text().trimmed(),
+            parent->child(r, ColKw)->text().trimmed(), parent->child(r, ColCcm)->text().trimmed());
     } catch (const store::DbError& e) {
         ui::error(this, e.message());
     }

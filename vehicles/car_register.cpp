@@ -34,9 +34,9 @@ bool regNoTaken(store::Database& db, const Car& car) {
 } // namespace
 
 Car trimmed(Car car) {
-    for (QString* text : {&car.marka, &car.model, &car.modify, &car.period, &car.yearMade,
-                          &car.regNo, &car.couppe, &car.engine, &car.kw, &car.ccm, &car.ownerName,
-                          &car.ownerAddress, &car.ownerPhone})
+    for (QString* text :
+         {&car.marka, &car.model, &car.modify, &car.period, &car.yearMade, &car.regNo, &car.couppe,
+          &car.engine, &car.kw, &car.ccm, &car.ownerName, &car.ownerAddress, &car.ownerPhone})
         *text = text->trimmed();
     return car;
 }
@@ -94,17 +94,18 @@ qint64 saveCar(store::Database& db, const Car& input) {
 }
 
 std::optional<Car> loadCar(store::Database& db, qint64 id) {
-    QSqlQuery q = db.exec(QStringLiteral("SELECT id, Marka, Model, Modify, Period, YearMade, RegNo, "
-                                         "Couppe, Engine, kw, ccm, OwnerName, OwnerAddress, "
-                                         "OwnerPhone FROM cars WHERE id = :id"),
-                          {{QStringLiteral("id"), id}});
+    QSqlQuery q =
+        db.exec(QStringLiteral("SELECT id, Marka, Model, Modify, Period, YearMade, RegNo, "
+                               "Couppe, Engine, kw, ccm, OwnerName, OwnerAddress, "
+                               "OwnerPhone FROM cars WHERE id = :id"),
+                {{QStringLiteral("id"), id}});
     if (!q.next())
         return std::nullopt;
     Car car;
     car.id = q.value(0).toLongLong();
-    QString* texts[] = {&car.marka,  &car.model,  &car.modify,    &car.period,
-                        &car.yearMade, &car.regNo, &car.couppe,   &car.engine,
-                        &car.kw,     &car.ccm,    &car.ownerName, &car.ownerAddress,
+    QString* texts[] = {&car.marka,     &car.model, &car.modify,    &car.period,
+                        &car.yearMade,  &car.regNo, &car.couppe,    &car.engine,
+                        &car.kw,        &car.ccm,   &car.ownerName, &car.ownerAddress,
                         &car.ownerPhone};
     for (int i = 0; i < 13; ++i)
         *texts[i] = q.value(i + 1).toString();

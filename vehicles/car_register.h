@@ -27,7 +27,17 @@ struct Car {
     QString ownerPhone;
 };
 
-enum class CarField { Brand, Model, Year, RegNo, Chassis, Engine, OwnerName, OwnerAddress, OwnerPhone };
+enum class CarField {
+    Brand,
+    Model,
+    Year,
+    RegNo,
+    Chassis,
+    Engine,
+    OwnerName,
+    OwnerAddress,
+    OwnerPhone
+};
 
 struct CarProblem {
     CarField field;

@@ -4,8 +4,8 @@
 #include "store/database.h"
 #include "ui/grid_printer.h"
 #include "ui/message_box.h"
-#include "vehicles/vehicle_pick_chain.h"
 #include "ui/named_widgets.h"
+#include "vehicles/vehicle_pick_chain.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -27,8 +27,19 @@ using vehicles::VehiclePickChain;
 
 namespace {
 
-enum Column { ColMarka, ColModel, ColModify, ColYear, ColRegNo, ColCouppe, ColEngine, ColOwner,
-              ColAddress, ColPhone, ColId };
+enum Column {
+    ColMarka,
+    ColModel,
+    ColModify,
+    ColYear,
+    ColRegNo,
+    ColCouppe,
+    ColEngine,
+    ColOwner,
+    ColAddress,
+    ColPhone,
+    ColId
+};
 
 QComboBox* pick(QWidget* parent, const char* name) {
     auto* c = new QComboBox(parent);
@@ -137,7 +148,9 @@ void TsrCar::buildPanel() {
     eClientPhone_->setMaxLength(30);
     ui::acceptOnly(eEngine_->lineEdit(), QStringLiteral("[-0-9A-Z]*"));
     ui::acceptOnly(eYear_, QStringLiteral("[0-9]*"));
-    ui::acceptOnly(eCCM_, QStringLiteral("[0-9%1]*").arg(QRegularExpression::escape(QLocale().decimalPoint())));
+    ui::acceptOnly(
+        eCCM_,
+        QStringLiteral("[0-9%1]*").arg(QRegularExpression::escape(QLocale().decimalPoint())));
     connect(eClientName_, &QLineEdit::editingFinished, this, &TsrCar::ownerNameLeft);
 
     auto* btnFirms = ui::namedButton(panel_, "btnFirms", QStringLiteral("..."));
@@ -190,7 +203,8 @@ void TsrCar::buildPanel() {
     fields.kw = eKW_;
     fields.ccm = eCCM_;
     fields.afterEngine = eYear_;
-    chain_ = new VehiclePickChain(db_, fields, vehicles::EngineStep::FillPowerAndDisplacement, this);
+    chain_ =
+        new VehiclePickChain(db_, fields, vehicles::EngineStep::FillPowerAndDisplacement, this);
 }
 
 void TsrCar::setOrdersOfCar(std::function<void(const QString&)> show) {
@@ -206,8 +220,9 @@ void TsrCar::reload(std::optional<qint64> focusId) {
                      db_.connection());
     while (model_->canFetchMore())
         model_->fetchMore();
-    const QStringList headers = {"Марка", "Модел", "Модификация", "Година", "Рег. номер", "Шаси",
-                                 "Двигател", "Собственик", "Адрес", "Телефон", "id"};
+    const QStringList headers = {"Марка",      "Модел",   "Модификация", "Година",
+                                 "Рег. номер", "Шаси",    "Двигател",    "Собственик",
+                                 "Адрес",      "Телефон", "id"};
     for (int i = 0; i < headers.size(); ++i)
         model_->setHeaderData(i, Qt::Horizontal, headers[i]);
     grid_->setColumnHidden(ColId, true);
@@ -249,8 +264,8 @@ void TsrCar::closePanel() {
 void TsrCar::addCar() {
     editedId_ = 0;
     chain_->setStoredEngine(std::nullopt);
-    for (QLineEdit* e : {eRegNo_, eClientName_, eClientAdres_, eClientPhone_, eKW_, eCCM_,
-                         eCouppe_, eYear_})
+    for (QLineEdit* e :
+         {eRegNo_, eClientName_, eClientAdres_, eClientPhone_, eKW_, eCCM_, eCouppe_, eYear_})
         e->clear();
     for (QComboBox* c : {eModels_, eModification_, ePeriod_, eEngine_})
         c->clear();

@@ -66,7 +66,8 @@ private:
     void selectCar(qint64 id);
     void openPanel(const QString& mode);
     void closePanel();
-    void restoreStoredChoice(QComboBox* field, const QString& stored, void (vehicles::VehiclePickChain::*leave)());
+    void restoreStoredChoice(QComboBox* field, const QString& stored,
+                             void (vehicles::VehiclePickChain::*leave)());
     void ownerNameLeft();
     vehicles::Car panelCar() const;
     QWidget* fieldFor(vehicles::CarField field) const;

@@ -54,9 +54,9 @@ qint64 addBrand(store::Database& db, const QString& name) {
 }
 
 QList<NamedRow> models(store::Database& db, qint64 brandId) {
-    return namedRows(
-        db.exec(QStringLiteral("SELECT id, Model FROM models WHERE idMarka = :b ORDER BY Model, id"),
-                {{QStringLiteral("b"), brandId}}));
+    return namedRows(db.exec(
+        QStringLiteral("SELECT id, Model FROM models WHERE idMarka = :b ORDER BY Model, id"),
+        {{QStringLiteral("b"), brandId}}));
 }
 
 std::optional<qint64> findModel(store::Database& db, qint64 brandId, const QString& name) {
@@ -66,9 +66,10 @@ std::optional<qint64> findModel(store::Database& db, qint64 brandId, const QStri
 }
 
 qint64 addModel(store::Database& db, qint64 brandId, const QString& name) {
-    return store::insertAndGetId(db, QStringLiteral("models"), QStringLiteral("id"),
-                                 QStringLiteral("INSERT INTO models (idMarka, Model) VALUES (:b, :n)"),
-                                 {{QStringLiteral("b"), brandId}, {QStringLiteral("n"), name}});
+    return store::insertAndGetId(
+        db, QStringLiteral("models"), QStringLiteral("id"),
+        QStringLiteral("INSERT INTO models (idMarka, Model) VALUES (:b, :n)"),
+        {{QStringLiteral("b"), brandId}, {QStringLiteral("n"), name}});
 }
 
 QList<CatalogueRow> modelRows(store::Database& db, qint64 modelId) {

@@ -222,11 +222,10 @@ void VehiclePickChain::leaveModification() {
     if (text.isEmpty() || !brandId_ || !modelId_)
         return;
     if (findRows(db_, *brandId_, *modelId_, text).isEmpty()) {
-        const QString question =
-            QStringLiteral("Не е намеренa модификация ") +
-            quoted(f_.brand->currentText() + QLatin1Char(' ') + f_.model->currentText() +
-                   QLatin1Char(' ') + text) +
-            QStringLiteral("\n\nЖелаете ли да бъде добавенa в базата данни?");
+        const QString question = QStringLiteral("Не е намеренa модификация ") +
+                                 quoted(f_.brand->currentText() + QLatin1Char(' ') +
+                                        f_.model->currentText() + QLatin1Char(' ') + text) +
+                                 QStringLiteral("\n\nЖелаете ли да бъде добавенa в базата данни?");
         if (ui::ask(f_.modification, question, QStringLiteral("Добавяне на модификация"))) {
             addModification(db_, *brandId_, *modelId_, text);
             fillModificationList();
@@ -281,9 +280,8 @@ void VehiclePickChain::leavePeriod() {
 void VehiclePickChain::fillEngineList() {
     if (!f_.engine || !brandId_ || !modelId_)
         return;
-    const QList<CatalogueRow> rows = findRows(db_, *brandId_, *modelId_,
-                                              f_.modification->currentText(),
-                                              f_.period->currentText());
+    const QList<CatalogueRow> rows = findRows(
+        db_, *brandId_, *modelId_, f_.modification->currentText(), f_.period->currentText());
     if (rows.isEmpty())
         return;
     QStringList engines;
@@ -297,9 +295,8 @@ void VehiclePickChain::leaveEngine() {
     const QString text = trimmedText(f_.engine);
     if (engineStep_ == EngineStep::TrimOnly || text.isEmpty() || !brandId_ || !modelId_)
         return;
-    const QList<CatalogueRow> rows =
-        findRows(db_, *brandId_, *modelId_, f_.modification->currentText(),
-                 f_.period->currentText(), text);
+    const QList<CatalogueRow> rows = findRows(
+        db_, *brandId_, *modelId_, f_.modification->currentText(), f_.period->currentText(), text);
     if (rows.isEmpty())
         return;
     if (f_.kw)

@@ -2,9 +2,9 @@
 
 #include "store/database.h"
 #include "ui/message_box.h"
+#include "ui/named_widgets.h"
 #include "warehouse/discounts_window.h"
 #include "warehouse/serial_numbers_dialog.h"
-#include "ui/named_widgets.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>

@@ -3,18 +3,18 @@
 #include "shell/session.h"
 #include "store/database.h"
 #include "store/money.h"
+#include "ui/barcode_reader.h"
 #include "ui/grid_export.h"
 #include "ui/grid_printer.h"
 #include "ui/message_box.h"
+#include "ui/named_widgets.h"
 #include "ui/progress_window.h"
-#include "ui/barcode_reader.h"
 #include "warehouse/delivery_line_dialog.h"
-#include "warehouse/earlier_deliveries.h"
 #include "warehouse/delivery_return_window.h"
+#include "warehouse/earlier_deliveries.h"
 #include "warehouse/part_catalogue.h"
 #include "warehouse/part_edit_panel.h"
 #include "warehouse/parts_list.h"
-#include "ui/named_widgets.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -281,7 +281,8 @@ void TsrDostParts::buildPricePanel() {
     dbEdit3_->setReadOnly(true);
     auto* btnEditPrices = ui::namedButton(pChPrice_, "btnEditPrices", QStringLiteral("Редакция"));
     auto* btnRecChanges = ui::namedButton(pChPrice_, "btnRecChanges", QStringLiteral("Запис"));
-    auto* btnCancelChanges = ui::namedButton(pChPrice_, "btnCancelChanges", QStringLiteral("Отказ"));
+    auto* btnCancelChanges =
+        ui::namedButton(pChPrice_, "btnCancelChanges", QStringLiteral("Отказ"));
     auto* close = ui::namedButton(pChPrice_, "btnClosePrices", QStringLiteral("Затвори"));
     connect(btnEditPrices, &QPushButton::clicked, this, &TsrDostParts::startPriceEdit);
     connect(btnRecChanges, &QPushButton::clicked, this, &TsrDostParts::savePrices);

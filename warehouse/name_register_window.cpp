@@ -16,9 +16,7 @@
 
 namespace warehouse {
 
-namespace {
-
-} // namespace
+namespace {} // namespace
 
 NameRegisterWindow::NameRegisterWindow(store::Database& db, const NameList& list,
                                        const QString& title, const QString& nameLabel,

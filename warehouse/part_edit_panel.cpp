@@ -1,10 +1,10 @@
 #include "warehouse/part_edit_panel.h"
 
 #include "store/database.h"
-#include "ui/message_box.h"
 #include "ui/barcode_reader.h"
-#include "warehouse/name_register_window.h"
+#include "ui/message_box.h"
 #include "ui/named_widgets.h"
+#include "warehouse/name_register_window.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -21,9 +21,7 @@
 
 namespace warehouse {
 
-namespace {
-
-} // namespace
+namespace {} // namespace
 
 PartEditPanel::PartEditPanel(store::Database& db, const QString& saveButtonName, QWidget* parent)
     : QFrame(parent), db_(db) {

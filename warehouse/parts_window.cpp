@@ -1,13 +1,13 @@
 #include "warehouse/parts_window.h"
 
 #include "store/database.h"
+#include "ui/barcode_reader.h"
 #include "ui/grid_export.h"
 #include "ui/grid_printer.h"
 #include "ui/message_box.h"
-#include "ui/barcode_reader.h"
+#include "ui/named_widgets.h"
 #include "warehouse/part_edit_panel.h"
 #include "warehouse/parts_list.h"
-#include "ui/named_widgets.h"
 
 #include <QAction>
 #include <QHBoxLayout>

@@ -2,9 +2,9 @@
 
 #include "store/database.h"
 #include "ui/message_box.h"
+#include "ui/named_widgets.h"
 #include "warehouse/name_register_window.h"
 #include "warehouse/suppliers.h"
-#include "ui/named_widgets.h"
 
 #include <QFormLayout>
 #include <QFrame>
@@ -18,9 +18,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-namespace {
-
-} // namespace
+namespace {} // namespace
 
 TsrDost::TsrDost(store::Database& db, QWidget* parent) : QDialog(parent), db_(db) {
     setObjectName(QStringLiteral("TsrDost"));

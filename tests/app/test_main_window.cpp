@@ -1,8 +1,8 @@
 #include "app/main_window.h"
 #include "shell/business_settings.h"
-#include "shell/user_settings.h"
 #include "shell/own_data.h"
 #include "shell/session.h"
+#include "shell/user_settings.h"
 #include "store/database.h"
 #include "store/rights.h"
 #include "support/test_environment.h"
@@ -542,7 +542,6 @@ void TestMainWindow::ownWarehouseCommandsWaitForIt() {
     QVERIFY(window.runCommand("mnPorClick")); // the orders do not depend on it
 }
 
-
 void TestMainWindow::settingsSwitchTheDatabaseWithoutANewLogin() {
     TestEnvironment env;
     auto db = env.newDatabase();
@@ -571,7 +570,8 @@ void TestMainWindow::settingsSwitchTheDatabaseWithoutANewLogin() {
     QVERIFY(window.runCommand("mnPrefsClick"));
 
     // The one connection every window holds now works on the other file, with its settings.
-    QCOMPARE(QFileInfo(db->filePath()).canonicalFilePath(), QFileInfo(otherPath).canonicalFilePath());
+    QCOMPARE(QFileInfo(db->filePath()).canonicalFilePath(),
+             QFileInfo(otherPath).canonicalFilePath());
     QCOMPARE(db->scalar("SELECT count(*) FROM firms").toInt(), 1);
     QVERIFY(session.settings().foreignCurrencies());
     QVERIFY(window.findChild<QAction*>("mnVal")->isVisible());

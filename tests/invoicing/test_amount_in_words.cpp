@@ -76,8 +76,7 @@ void TestAmountInWords::amounts_data() {
         "деветдесет лв. 00 ст.");
     row("negative", -1234.5, "Минус хиляда двеста тридесет и четири лв. 50 ст.",
         "Минус хиляда двеста тридесет и четири лв. 50 ст.");
-    row("negative carry grows the amount", -1.995, "Минус два лв. 00 ст.",
-        "Минус един лв. 99 ст.");
+    row("negative carry grows the amount", -1.995, "Минус два лв. 00 ст.", "Минус един лв. 99 ст.");
 }
 
 void TestAmountInWords::amounts() {

@@ -11,9 +11,9 @@
 #include <QTest>
 
 using namespace invoicing;
-using testing::TestEnvironment;
 using testing::child;
 using testing::click;
+using testing::TestEnvironment;
 
 namespace {
 
@@ -46,13 +46,23 @@ void TestClients::numbersAreChecked_data() {
     QTest::addColumn<QString>("dn");
     QTest::addColumn<QString>("bstat");
     QTest::addColumn<QString>("message");
-    QTest::newRow("both empty") << "" << "" << "";
-    QTest::newRow("tax number of 10") << "1234567890" << "" << "";
-    QTest::newRow("tax number of 9") << "123456789" << ""
+    QTest::newRow("both empty") << ""
+                                << ""
+                                << "";
+    QTest::newRow("tax number of 10") << "1234567890"
+                                      << ""
+                                      << "";
+    QTest::newRow("tax number of 9") << "123456789"
+                                     << ""
                                      << "Данъчният номер трябва да е с дължина 10 символа";
-    QTest::newRow("bulstat of 9") << "" << "123456789" << "";
-    QTest::newRow("bulstat of 13") << "" << "1234567890123" << "";
-    QTest::newRow("bulstat of 10") << "" << "1234567890"
+    QTest::newRow("bulstat of 9") << ""
+                                  << "123456789"
+                                  << "";
+    QTest::newRow("bulstat of 13") << ""
+                                   << "1234567890123"
+                                   << "";
+    QTest::newRow("bulstat of 10") << ""
+                                   << "1234567890"
                                    << "БУЛСТАТ трябва да е с дължина 9 или 13 символа";
 }
 

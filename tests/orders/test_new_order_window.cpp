@@ -19,8 +19,8 @@
 #include <functional>
 
 using namespace order_test_data;
-using testing::TestEnvironment;
 using testing::child;
+using testing::TestEnvironment;
 
 namespace {
 

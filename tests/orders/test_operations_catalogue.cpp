@@ -16,9 +16,9 @@
 #include <QTest>
 
 using namespace orders;
-using testing::TestEnvironment;
 using testing::child;
 using testing::click;
+using testing::TestEnvironment;
 
 namespace {
 

@@ -17,8 +17,8 @@
 #include <QTest>
 
 using namespace order_test_data;
-using testing::TestEnvironment;
 using testing::child;
+using testing::TestEnvironment;
 
 namespace {
 

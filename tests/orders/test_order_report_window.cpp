@@ -1,18 +1,18 @@
+#include "orders/new_order_window.h"
 #include "orders/operations_catalogue_window.h"
 #include "orders/operations_tree.h"
 #include "orders/order_commands.h"
 #include "orders/order_parts_dialog.h"
 #include "orders/order_registration.h"
 #include "orders/order_report_window.h"
-#include "orders/new_order_window.h"
 #include "orders/start_number_dialog.h"
 #include "shell/business_settings.h"
 #include "shell/session.h"
 #include "staff/employees_window.h"
 #include "store/sql_values.h"
 #include "support/test_environment.h"
-#include "warehouse/parts_list.h"
 #include "support/widget_access.h"
+#include "warehouse/parts_list.h"
 #include "work_fixtures.h"
 
 #include <QComboBox>
@@ -27,10 +27,10 @@
 using namespace orders;
 using namespace work_fixtures;
 using order_test_data::addOrder;
-using testing::TestEnvironment;
 using testing::child;
 using testing::click;
 using testing::ModalAnswer;
+using testing::TestEnvironment;
 
 namespace {
 

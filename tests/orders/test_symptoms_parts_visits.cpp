@@ -12,12 +12,10 @@
 #include <QTest>
 
 using namespace order_test_data;
-using testing::TestEnvironment;
 using testing::child;
+using testing::TestEnvironment;
 
-namespace {
-
-} // namespace
+namespace {} // namespace
 
 class TestSymptomsPartsVisits : public QObject {
     Q_OBJECT

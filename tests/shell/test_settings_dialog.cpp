@@ -22,12 +22,11 @@
 #include <QTimer>
 #include <functional>
 
-
 using shell::BusinessSettings;
-using testing::TestEnvironment;
 using testing::child;
 using testing::click;
 using testing::ModalAnswer;
+using testing::TestEnvironment;
 namespace settingKeys = shell::settingKeys;
 
 namespace {

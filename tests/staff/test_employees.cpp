@@ -20,10 +20,10 @@
 #include <functional>
 
 using namespace staff;
-using testing::TestEnvironment;
 using testing::child;
 using testing::click;
 using testing::ModalAnswer;
+using testing::TestEnvironment;
 
 namespace {
 

@@ -145,13 +145,20 @@ void TestDatabase::textMatchingIgnoresLetterCase_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("stored");
     QTest::addColumn<bool>("found");
-    QTest::newRow("cyrillic lower finds capital") << "иван" << "Иван Петров" << true;
-    QTest::newRow("cyrillic upper finds mixed") << "ПЕТРОВ" << "Иван Петров" << true;
-    QTest::newRow("latin") << "bosch" << "BOSCH филтър" << true;
-    QTest::newRow("star wildcard") << "фил*мас" << "Филтър за масло" << true;
-    QTest::newRow("no match") << "гума" << "Иван Петров" << false;
-    QTest::newRow("percent typed is literal") << "50%" << "500 ml" << false;
-    QTest::newRow("underscore typed is literal") << "a_b" << "axb" << false;
+    QTest::newRow("cyrillic lower finds capital") << "иван"
+                                                  << "Иван Петров" << true;
+    QTest::newRow("cyrillic upper finds mixed") << "ПЕТРОВ"
+                                                << "Иван Петров" << true;
+    QTest::newRow("latin") << "bosch"
+                           << "BOSCH филтър" << true;
+    QTest::newRow("star wildcard") << "фил*мас"
+                                   << "Филтър за масло" << true;
+    QTest::newRow("no match") << "гума"
+                              << "Иван Петров" << false;
+    QTest::newRow("percent typed is literal") << "50%"
+                                              << "500 ml" << false;
+    QTest::newRow("underscore typed is literal") << "a_b"
+                                                 << "axb" << false;
 }
 
 void TestDatabase::textMatchingIgnoresLetterCase() {

@@ -109,9 +109,9 @@ void TestSchemaUpgrade::currentDatabaseIsNotTouched() {
 
 void TestSchemaUpgrade::missingTablesAreCreated_data() {
     QTest::addColumn<QString>("table");
-    for (const char* t : {"Part_Moves", "clerks_hours", "short_service", "spr_shorts", "sndhand",
-                          "otchet_warranties", "Instruments", "cars", "discounts", "partMarka",
-                          "contracts"})
+    for (const char* t :
+         {"Part_Moves", "clerks_hours", "short_service", "spr_shorts", "sndhand",
+          "otchet_warranties", "Instruments", "cars", "discounts", "partMarka", "contracts"})
         QTest::newRow(t) << QString::fromLatin1(t);
 }
 
@@ -134,7 +134,8 @@ void TestSchemaUpgrade::missingTablesAreCreated() {
 void TestSchemaUpgrade::tableInOtherCaseIsNotCreatedAgain() {
     TestEnvironment env;
     OldShape shape;
-    shape.upperTables << "partMarka" << "sndhand";
+    shape.upperTables << "partMarka"
+                      << "sndhand";
     shape.extraSql << "INSERT INTO PARTMARKA (Marka) VALUES ('Бош')";
     auto db = Database::openFile(makeOlderDatabase(env, shape));
     const UpgradeResult result = upgradeSchema(*db);
@@ -201,12 +202,15 @@ void TestSchemaUpgrade::columnSteps() {
 void TestSchemaUpgrade::invoicesCountAsPaidInCash() {
     TestEnvironment env;
     OldShape shape;
-    shape.dropColumns << "FactData.Deleted" << "FactData.sumBank" << "FactData.sumBroy";
+    shape.dropColumns << "FactData.Deleted"
+                      << "FactData.sumBank"
+                      << "FactData.sumBroy";
     shape.extraSql << "INSERT INTO FactData (FactNo, EndSum) VALUES ('0000000001', 120)"
                    << "INSERT INTO FactData (FactNo, EndSum) VALUES ('0000000002', 35.5)";
     auto db = Database::openFile(makeOlderDatabase(env, shape));
     upgradeSchema(*db);
-    QSqlQuery q = db->exec("SELECT EndSum, sumBank, sumBroy, Deleted FROM FactData ORDER BY FactNo");
+    QSqlQuery q =
+        db->exec("SELECT EndSum, sumBank, sumBroy, Deleted FROM FactData ORDER BY FactNo");
     QVERIFY(q.next());
     QCOMPARE(q.value(1).toDouble(), 0.0);
     QCOMPARE(q.value(2).toDouble(), 120.0);
@@ -249,13 +253,16 @@ void TestSchemaUpgrade::rightsComeFromTheOldLevelsOnce() {
     db.reset();
     db = Database::openFile(env.path("old.mdz"));
     QVERIFY(upgradeSchema(*db).notices.isEmpty());
-    QCOMPARE(db->scalar("SELECT preferences FROM clerks WHERE id = 2").toString(), QString(43, '1'));
+    QCOMPARE(db->scalar("SELECT preferences FROM clerks WHERE id = 2").toString(),
+             QString(43, '1'));
 }
 
 void TestSchemaUpgrade::columnsInOtherCaseKeepTheirData() {
     TestEnvironment env;
     OldShape shape;
-    shape.upperColumns << "FactData.Deleted" << "FactData.sumBank" << "FactData.sumBroy"
+    shape.upperColumns << "FactData.Deleted"
+                       << "FactData.sumBank"
+                       << "FactData.sumBroy"
                        << "clerks.preferences";
     shape.extraSql
         << "INSERT INTO FactData (FactNo, EndSum, SUMBANK, SUMBROY) VALUES ('1', 120, 50, 70)"
@@ -271,7 +278,8 @@ void TestSchemaUpgrade::columnsInOtherCaseKeepTheirData() {
 void TestSchemaUpgrade::operationsGetTheirTreePaths() {
     TestEnvironment env;
     OldShape shape;
-    shape.dropColumns << "operations.times" << "operations.tree_path";
+    shape.dropColumns << "operations.times"
+                      << "operations.tree_path";
     shape.extraSql
         << "INSERT INTO opTree (id, parent, Classification) VALUES (1, -1, 'Опел')"
         << "INSERT INTO opTree (id, parent, Classification) VALUES (2, 1, 'Двигател')"
@@ -286,10 +294,12 @@ void TestSchemaUpgrade::operationsGetTheirTreePaths() {
         << "INSERT INTO operations (id, Classification) VALUES (6, 'Опел\\Двигател 2\\')";
     auto db = Database::openFile(makeOlderDatabase(env, shape));
     upgradeSchema(*db);
-    const QList<std::pair<int, QVariant>> expected = {
-        {1, "$00001\\$00002\\$00003\\"}, {2, "$00001\\$00004\\"},
-        {3, "$00001\\"},                 {4, QVariant()},
-        {5, "$123456\\"},                {6, "$00001\\"}};
+    const QList<std::pair<int, QVariant>> expected = {{1, "$00001\\$00002\\$00003\\"},
+                                                      {2, "$00001\\$00004\\"},
+                                                      {3, "$00001\\"},
+                                                      {4, QVariant()},
+                                                      {5, "$123456\\"},
+                                                      {6, "$00001\\"}};
     for (const auto& [id, path] : expected) {
         const QVariant stored =
             db->scalar("SELECT tree_path FROM operations WHERE id = :id", {{"id", id}});
@@ -302,7 +312,8 @@ void TestSchemaUpgrade::operationsGetTheirTreePaths() {
 void TestSchemaUpgrade::partsAreKeyedOnId() {
     TestEnvironment env;
     OldShape shape;
-    shape.dropTables << "parts" << "partMarka";
+    shape.dropTables << "parts"
+                     << "partMarka";
     shape.extraSql << "CREATE TABLE parts (id INTEGER, Part VARCHAR(255), TypeID INTEGER, "
                       "PartNo VARCHAR(255), barcode VARCHAR(13), catalogs VARCHAR(200), "
                       "Opis VARCHAR(255), inPrice DOUBLE, ipVal INTEGER, outPrice DOUBLE, "

@@ -96,12 +96,24 @@ void TestSqlHelpers::patternsTreatOnlyStarAsWildcard_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("contains");
     QTest::addColumn<QString>("beginsWith");
-    QTest::newRow("plain") << "филтър" << "%филтър%" << "филтър%";
-    QTest::newRow("star") << "a*b" << "%a%b%" << "a%b%";
-    QTest::newRow("percent literal") << "50%" << "%50\\%%" << "50\\%%";
-    QTest::newRow("underscore literal") << "a_b" << "%a\\_b%" << "a\\_b%";
-    QTest::newRow("backslash literal") << "C:\\x" << "%C:\\\\x%" << "C:\\\\x%";
-    QTest::newRow("empty finds all") << "" << "%%" << "%";
+    QTest::newRow("plain") << "филтър"
+                           << "%филтър%"
+                           << "филтър%";
+    QTest::newRow("star") << "a*b"
+                          << "%a%b%"
+                          << "a%b%";
+    QTest::newRow("percent literal") << "50%"
+                                     << "%50\\%%"
+                                     << "50\\%%";
+    QTest::newRow("underscore literal") << "a_b"
+                                        << "%a\\_b%"
+                                        << "a\\_b%";
+    QTest::newRow("backslash literal") << "C:\\x"
+                                       << "%C:\\\\x%"
+                                       << "C:\\\\x%";
+    QTest::newRow("empty finds all") << ""
+                                     << "%%"
+                                     << "%";
 }
 
 void TestSqlHelpers::patternsTreatOnlyStarAsWildcard() {
@@ -117,16 +129,26 @@ void TestSqlHelpers::likeMatcher_data() {
     QTest::addColumn<QString>("pattern");
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("matches");
-    QTest::newRow("exact other case") << "ПЕТРОВ" << "петров" << true;
-    QTest::newRow("contains") << "%тро%" << "Петров" << true;
-    QTest::newRow("begins") << "Пет%" << "Петров" << true;
-    QTest::newRow("does not begin") << "тров%" << "Петров" << false;
-    QTest::newRow("one character") << "П_тров" << "Петров" << true;
-    QTest::newRow("backtracking") << "%ab%ac" << "abxabac" << true;
-    QTest::newRow("escaped percent") << "50\\%%" << "50% отстъпка" << true;
-    QTest::newRow("escaped percent needs percent") << "50\\%%" << "500" << false;
-    QTest::newRow("empty pattern") << "" << "x" << false;
-    QTest::newRow("only percent") << "%" << "" << true;
+    QTest::newRow("exact other case") << "ПЕТРОВ"
+                                      << "петров" << true;
+    QTest::newRow("contains") << "%тро%"
+                              << "Петров" << true;
+    QTest::newRow("begins") << "Пет%"
+                            << "Петров" << true;
+    QTest::newRow("does not begin") << "тров%"
+                                    << "Петров" << false;
+    QTest::newRow("one character") << "П_тров"
+                                   << "Петров" << true;
+    QTest::newRow("backtracking") << "%ab%ac"
+                                  << "abxabac" << true;
+    QTest::newRow("escaped percent") << "50\\%%"
+                                     << "50% отстъпка" << true;
+    QTest::newRow("escaped percent needs percent") << "50\\%%"
+                                                   << "500" << false;
+    QTest::newRow("empty pattern") << ""
+                                   << "x" << false;
+    QTest::newRow("only percent") << "%"
+                                  << "" << true;
 }
 
 void TestSqlHelpers::likeMatcher() {
@@ -178,9 +200,10 @@ void TestSqlHelpers::secondCollisionIsReported() {
     TestEnvironment env;
     auto db = env.newDatabase();
     db->exec("INSERT INTO porychka (idPor) VALUES (1)");
-    QVERIFY_THROWS_EXCEPTION(DbError, insertWithNextNumber(*db, "porychka", "idPor", 1, [&](qint64) {
-        db->exec("INSERT INTO porychka (idPor) VALUES (1)"); // always taken
-    }));
+    QVERIFY_THROWS_EXCEPTION(
+        DbError, insertWithNextNumber(*db, "porychka", "idPor", 1, [&](qint64) {
+            db->exec("INSERT INTO porychka (idPor) VALUES (1)"); // always taken
+        }));
     QCOMPARE(db->scalar("SELECT count(*) FROM porychka").toInt(), 1);
     QCOMPARE(db->transactionDepth(), 0);
 }

@@ -27,13 +27,11 @@ bool ScriptedResponder::ask(QWidget*, const QString&, const QString& text) {
     return answers.isEmpty() ? false : answers.dequeue();
 }
 
-QString ScriptedResponder::openFileName(QWidget*, const QString&, const QString&,
-                                        const QString&) {
+QString ScriptedResponder::openFileName(QWidget*, const QString&, const QString&, const QString&) {
     return fileNames.isEmpty() ? QString() : fileNames.dequeue();
 }
 
-QString ScriptedResponder::saveFileName(QWidget*, const QString&, const QString&,
-                                        const QString&) {
+QString ScriptedResponder::saveFileName(QWidget*, const QString&, const QString&, const QString&) {
     return fileNames.isEmpty() ? QString() : fileNames.dequeue();
 }
 

@@ -13,7 +13,8 @@ TestEnvironment::TestEnvironment() {
     QCoreApplication::setApplicationName(QStringLiteral("Motrela"));
     QDir(dir_.path()).mkpath(QStringLiteral("config"));
     QDir(dir_.path()).mkpath(QStringLiteral("data"));
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, path(QStringLiteral("config")));
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       path(QStringLiteral("config")));
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, path(QStringLiteral("config")));
     qputenv("XDG_CONFIG_HOME", path(QStringLiteral("config")).toLocal8Bit());
     qputenv("XDG_DATA_HOME", path(QStringLiteral("data")).toLocal8Bit());

@@ -20,7 +20,8 @@ public:
 
     QString path(const QString& name) const;
     // A fresh database with every table, the currencies and the administrator.
-    std::unique_ptr<store::Database> newDatabase(const QString& name = QStringLiteral("Drumvel.mdz"));
+    std::unique_ptr<store::Database>
+    newDatabase(const QString& name = QStringLiteral("Drumvel.mdz"));
     ScriptedResponder& responder() { return responder_; }
 
 private:

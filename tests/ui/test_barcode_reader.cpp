@@ -5,7 +5,6 @@
 #include <QTest>
 #include <QWidget>
 
-
 using namespace ui;
 using testing::FakeScanner;
 

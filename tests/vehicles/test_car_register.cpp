@@ -18,9 +18,9 @@
 #include <QTreeView>
 
 using namespace vehicles;
-using testing::TestEnvironment;
 using testing::child;
 using testing::click;
+using testing::TestEnvironment;
 
 namespace {
 
@@ -40,12 +40,14 @@ struct Catalogue {
         vw = addBrand(db, "VW");
         golf = addModel(db, vw, "Golf");
         addModel(db, vw, "Passat");
-        db.exec("INSERT INTO car_modifications (idMarka, idModel, Modification, period, engine, kw, "
-                "ccm) VALUES (:b, :m, '1.9 TDI', '1997-2003', 'AGR', '66', '1896')",
-                {{"b", vw}, {"m", golf}});
-        db.exec("INSERT INTO car_modifications (idMarka, idModel, Modification, period, engine, kw, "
-                "ccm) VALUES (:b, :m, '1.9 TDI', '2003-2008', 'BKC', '77', '1896')",
-                {{"b", vw}, {"m", golf}});
+        db.exec(
+            "INSERT INTO car_modifications (idMarka, idModel, Modification, period, engine, kw, "
+            "ccm) VALUES (:b, :m, '1.9 TDI', '1997-2003', 'AGR', '66', '1896')",
+            {{"b", vw}, {"m", golf}});
+        db.exec(
+            "INSERT INTO car_modifications (idMarka, idModel, Modification, period, engine, kw, "
+            "ccm) VALUES (:b, :m, '1.9 TDI', '2003-2008', 'BKC', '77', '1896')",
+            {{"b", vw}, {"m", golf}});
     }
 };
 
@@ -122,8 +124,9 @@ void TestCarRegister::unknownBrandAndModelAreAddedOnYes() {
     click(win.w, "btnAdd");
     env.responder().answers << true << true;
     typeAndLeave(win.marka, "Лада");
-    QCOMPARE(env.responder().questions,
-             QStringList{"Не е намерена марка \"Лада\"\n\nЖелаете ли да бъде добавена в базата данни?"});
+    QCOMPARE(
+        env.responder().questions,
+        QStringList{"Не е намерена марка \"Лада\"\n\nЖелаете ли да бъде добавена в базата данни?"});
     const auto lada = findBrand(*db, "Лада");
     QVERIFY(lada);
     QCOMPARE(win.marka->currentText(), QString("Лада"));
@@ -131,8 +134,9 @@ void TestCarRegister::unknownBrandAndModelAreAddedOnYes() {
     QCOMPARE(win.model->count(), 0); // the new brand has no models
 
     typeAndLeave(win.model, "Нива");
-    QCOMPARE(env.responder().questions.last(),
-             QString("Не е намерен модел \"Лада Нива\"\n\nЖелаете ли да бъде добавен в базата данни?"));
+    QCOMPARE(
+        env.responder().questions.last(),
+        QString("Не е намерен модел \"Лада Нива\"\n\nЖелаете ли да бъде добавен в базата данни?"));
     QCOMPARE(findModel(*db, *lada, "Нива").has_value(), true);
     QCOMPARE(win.model->currentText(), QString("Нива"));
     // Catalogue entries stay even when the car itself is cancelled.
@@ -169,7 +173,7 @@ void TestCarRegister::sameBrandKeepsTheDependentFields() {
     Catalogue catalogue(*db);
     Window win(*db);
     click(win.w, "btnAdd");
-    typeAndLeave(win.marka, "vw"); // letter case does not matter for the list
+    typeAndLeave(win.marka, "vw");                  // letter case does not matter for the list
     QVERIFY(env.responder().questions.size() == 1); // but the catalogue look-up is exact
     env.responder().clear();
     typeAndLeave(win.marka, "VW");
@@ -249,21 +253,39 @@ void TestCarRegister::saveChecks_data() {
     QTest::addColumn<QString>("blank");
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("focus");
-    QTest::newRow("brand") << "marka" << "Въведете марка на автомобила!" << "eMarka";
-    QTest::newRow("model") << "model" << "Въведете модел на автомобила!" << "eModels";
-    QTest::newRow("year") << "year" << "Въведете година на производство!" << "eYear";
-    QTest::newRow("registration") << "regNo" << "Въведете регистрационен номер!" << "eRegNo";
-    QTest::newRow("chassis") << "couppe" << "Въведете номер на шаси!" << "eCouppe";
-    QTest::newRow("engine") << "engine" << "Въведете номер на двигателя!" << "eEngine";
-    QTest::newRow("owner") << "ownerName" << "Въведете име на собственика!" << "eClientName";
-    QTest::newRow("address") << "ownerAddress" << "Въведете адрес на собственика!"
+    QTest::newRow("brand") << "marka"
+                           << "Въведете марка на автомобила!"
+                           << "eMarka";
+    QTest::newRow("model") << "model"
+                           << "Въведете модел на автомобила!"
+                           << "eModels";
+    QTest::newRow("year") << "year"
+                          << "Въведете година на производство!"
+                          << "eYear";
+    QTest::newRow("registration") << "regNo"
+                                  << "Въведете регистрационен номер!"
+                                  << "eRegNo";
+    QTest::newRow("chassis") << "couppe"
+                             << "Въведете номер на шаси!"
+                             << "eCouppe";
+    QTest::newRow("engine") << "engine"
+                            << "Въведете номер на двигателя!"
+                            << "eEngine";
+    QTest::newRow("owner") << "ownerName"
+                           << "Въведете име на собственика!"
+                           << "eClientName";
+    QTest::newRow("address") << "ownerAddress"
+                             << "Въведете адрес на собственика!"
                              << "eClientAdres";
-    QTest::newRow("phone") << "ownerPhone" << "Въведете телефон на собственика!"
+    QTest::newRow("phone") << "ownerPhone"
+                           << "Въведете телефон на собственика!"
                            << "eClientPhone";
     QTest::newRow("blanks only count as empty") << "phoneBlanks"
                                                 << "Въведете телефон на собственика!"
                                                 << "eClientPhone";
-    QTest::newRow("nothing missing") << "" << "" << "";
+    QTest::newRow("nothing missing") << ""
+                                     << ""
+                                     << "";
 }
 
 void TestCarRegister::saveChecks() {
@@ -275,16 +297,26 @@ void TestCarRegister::saveChecks() {
     Window win(*db);
     click(win.w, "btnAdd");
     Car car = completeCar();
-    if (blank == "marka") car.marka.clear();
-    if (blank == "model") car.model.clear();
-    if (blank == "year") car.yearMade.clear();
-    if (blank == "regNo") car.regNo.clear();
-    if (blank == "couppe") car.couppe.clear();
-    if (blank == "engine") car.engine.clear();
-    if (blank == "ownerName") car.ownerName.clear();
-    if (blank == "ownerAddress") car.ownerAddress.clear();
-    if (blank == "ownerPhone") car.ownerPhone.clear();
-    if (blank == "phoneBlanks") car.ownerPhone = "   ";
+    if (blank == "marka")
+        car.marka.clear();
+    if (blank == "model")
+        car.model.clear();
+    if (blank == "year")
+        car.yearMade.clear();
+    if (blank == "regNo")
+        car.regNo.clear();
+    if (blank == "couppe")
+        car.couppe.clear();
+    if (blank == "engine")
+        car.engine.clear();
+    if (blank == "ownerName")
+        car.ownerName.clear();
+    if (blank == "ownerAddress")
+        car.ownerAddress.clear();
+    if (blank == "ownerPhone")
+        car.ownerPhone.clear();
+    if (blank == "phoneBlanks")
+        car.ownerPhone = "   ";
     win.fill(car);
     click(win.w, "btnRec");
     if (message.isEmpty()) {

@@ -1,5 +1,6 @@
 #include "shell/session.h"
 #include "support/test_environment.h"
+#include "support/widget_access.h"
 #include "warehouse/delivery_line_dialog.h"
 #include "warehouse/delivery_return_window.h"
 #include "warehouse/delivery_window.h"
@@ -9,8 +10,8 @@
 #include "warehouse/suppliers.h"
 #include "warehouse/suppliers_window.h"
 #include "warehouse_fixtures.h"
-#include "support/widget_access.h"
 
+#include "warehouse/earlier_deliveries.h"
 #include <QAction>
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -19,7 +20,6 @@
 #include <QSpinBox>
 #include <QTableView>
 #include <QTableWidget>
-#include "warehouse/earlier_deliveries.h"
 #include <QTest>
 
 using namespace wtest;

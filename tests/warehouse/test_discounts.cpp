@@ -1,11 +1,11 @@
 #include "support/test_environment.h"
+#include "support/widget_access.h"
 #include "warehouse/delivery.h"
 #include "warehouse/delivery_line_dialog.h"
 #include "warehouse/discounts.h"
 #include "warehouse/discounts_window.h"
 #include "warehouse/name_register_window.h"
 #include "warehouse_fixtures.h"
-#include "support/widget_access.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,10 +1,10 @@
 #include "support/test_environment.h"
+#include "support/widget_access.h"
 #include "ui/grid_data.h"
 #include "warehouse/serial_stock.h"
 #include "warehouse/serial_stock_window.h"
 #include "warehouse/stock.h"
 #include "warehouse_fixtures.h"
-#include "support/widget_access.h"
 
 #include <QAction>
 #include <QFile>
