@@ -2,6 +2,7 @@
 
 #include "store/money.h"
 #include "ui/message_box.h"
+#include "ui/named_widgets.h"
 #include "ui/wait_message.h"
 
 #include <QComboBox>
@@ -32,10 +33,7 @@ TfrmMicro::TfrmMicro(const QStringList& databases, QWidget* parent)
     grid_->setHorizontalHeaderLabels({QStringLiteral("Наименование"), QStringLiteral("Код"),
                                       QStringLiteral("Количество"), QStringLiteral("Доставна цена"),
                                       QStringLiteral("Продажна цена")});
-    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid_->verticalHeader()->hide();
+    ui::prepareRowList(grid_);
     eAmnt_ = new QLineEdit(QStringLiteral("1"), this);
     eAmnt_->setObjectName(QStringLiteral("eAmnt"));
     eAmnt_->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), eAmnt_));

@@ -238,17 +238,16 @@ void TsrPor::buildForm() {
     layout->addWidget(mSQL_);
     layout->addLayout(buttons);
 
-    vehicles::PickChainFields fields;
-    fields.brand = eMarka_;
-    fields.model = eModels_;
-    fields.modification = eModification_;
-    fields.period = ePeriod_;
-    fields.engine = eEngine_;
-    fields.kw = eKW_;
-    fields.ccm = eCCM_;
-    fields.afterEngine = eYear_;
-    chain_ =
-        new VehiclePickChain(db_, fields, vehicles::EngineStep::FillPowerAndDisplacement, this);
+    chain_ = new VehiclePickChain(db_,
+                                  {.brand = eMarka_,
+                                   .model = eModels_,
+                                   .modification = eModification_,
+                                   .period = ePeriod_,
+                                   .engine = eEngine_,
+                                   .kw = eKW_,
+                                   .ccm = eCCM_,
+                                   .afterEngine = eYear_},
+                                  vehicles::EngineStep::FillPowerAndDisplacement, this);
 
     resize(960, 600);
 }

@@ -92,10 +92,7 @@ QAction* action(QObject* parent, const char* name, const QString& text) {
 QTableView* table(QWidget* parent, const char* name) {
     auto* t = new QTableView(parent);
     t->setObjectName(QString::fromLatin1(name));
-    t->setSelectionBehavior(QAbstractItemView::SelectRows);
-    t->setSelectionMode(QAbstractItemView::SingleSelection);
-    t->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    t->verticalHeader()->hide();
+    ui::prepareRowList(t);
     t->setItemDelegate(new CellTextDelegate(t));
     return t;
 }

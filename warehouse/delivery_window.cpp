@@ -169,10 +169,7 @@ void TsrDostParts::buildDeliveryMode(QWidget* nomenclature) {
     linesGrid_ = new QTableView(linesArea_);
     linesGrid_->setObjectName(QStringLiteral("dxDBGrid2"));
     linesGrid_->setModel(lines_);
-    linesGrid_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    linesGrid_->setSelectionMode(QAbstractItemView::SingleSelection);
-    linesGrid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    linesGrid_->verticalHeader()->hide();
+    ui::prepareRowList(linesGrid_);
     linesGrid_->setAlternatingRowColors(true);
     auto* btnRec = ui::namedButton(linesArea_, "btnRec", QStringLiteral("Запис на доставката"));
     auto* btnDel = ui::namedButton(linesArea_, "btnDel", QStringLiteral("Изтриване на ред"));

@@ -27,10 +27,7 @@ TsrDost::TsrDost(store::Database& db, QWidget* parent) : QDialog(parent), db_(db
     grid_ = new QTableView(this);
     grid_->setObjectName(QStringLiteral("dxDBGrid1"));
     grid_->setModel(model_);
-    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid_->verticalHeader()->hide();
+    ui::prepareRowList(grid_);
     grid_->horizontalHeader()->setStretchLastSection(true);
     connect(grid_, &QTableView::doubleClicked, this, &TsrDost::editSupplier);
 
