@@ -3,6 +3,7 @@
 #include "store/database.h"
 #include "store/sql_values.h"
 #include "ui/message_box.h"
+#include "ui/row_list.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -40,10 +41,7 @@ TsrCourse::TsrCourse(store::Database& db, QWidget* parent)
         {QStringLiteral("Дата"), QStringLiteral("USD (лв.)"), QStringLiteral("EUR (лв.)")});
     grid_->setObjectName(QStringLiteral("grid"));
     grid_->setModel(model_);
-    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid_->verticalHeader()->hide();
+    ui::prepareRowList(grid_);
     grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
 
     auto* close = new QPushButton(QStringLiteral("Затвори"), this);

@@ -1,10 +1,12 @@
 #include "invoicing/clients_window.h"
 
 #include "store/database.h"
+#include "store/list_query.h"
 #include "ui/grid_export.h"
 #include "ui/grid_printer.h"
 #include "ui/message_box.h"
 #include "ui/named_widgets.h"
+#include "ui/row_list.h"
 
 #include <QBrush>
 #include <QDoubleSpinBox>
@@ -194,17 +196,18 @@ void TsmPeoples::buildPanel() {
 
 void TsmPeoples::reload(std::optional<qint64> focusId) {
     const std::optional<qint64> keep = focusId ? focusId : currentFirmId();
-    model_->setQuery(
-        QStringLiteral("SELECT Name, ID, DN, BStat, MOL, Adres, Contact, phones, "
-                       "email, web, Reduction, ReductJobs FROM firms ORDER BY Name, ID"),
-        db_.connection());
-    while (model_->canFetchMore())
-        model_->fetchMore();
-    const QStringList headers = {"Име",    "№",     "Данъчен №",        "БУЛСТАТ",
-                                 "МОЛ",    "Адрес", "Лице за контакт",  "Телефони",
-                                 "E-mail", "Web",   "Отстъпка части %", "Отстъпка труд %"};
-    for (int i = 0; i < headers.size(); ++i)
-        model_->setHeaderData(i, Qt::Horizontal, headers[i]);
+    try {
+        ui::showRows(
+            *model_,
+            store::listQuery(db_, QStringLiteral("SELECT Name, ID, DN, BStat, MOL, Adres, Contact, "
+                                                 "phones, email, web, Reduction, ReductJobs "
+                                                 "FROM firms ORDER BY Name, ID")),
+            {"Име", "№", "Данъчен №", "БУЛСТАТ", "МОЛ", "Адрес", "Лице за контакт", "Телефони",
+             "E-mail", "Web", "Отстъпка части %", "Отстъпка труд %"});
+    } catch (const store::DbError& e) {
+        model_->clear();
+        ui::error(this, e.message());
+    }
     if (keep)
         selectFirm(*keep);
     btnEdit_->setEnabled(model_->rowCount() > 0);

@@ -3,6 +3,7 @@
 #include "store/money.h"
 #include "ui/message_box.h"
 #include "ui/named_widgets.h"
+#include "ui/row_list.h"
 #include "ui/wait_message.h"
 
 #include <QComboBox>

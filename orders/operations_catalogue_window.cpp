@@ -4,13 +4,14 @@
 #include "shell/help_window.h"
 #include "shell/session.h"
 #include "store/database.h"
+#include "store/list_query.h"
 #include "store/money.h"
 #include "ui/grid_export.h"
 #include "ui/grid_printer.h"
 #include "ui/message_box.h"
 #include "ui/named_widgets.h"
+#include "ui/row_list.h"
 #include "vehicles/vehicle_pick_chain.h"
-#include "warehouse/list_query.h"
 
 #include <QAbstractItemDelegate>
 #include <QAction>
@@ -240,13 +241,10 @@ void TfrmWorkOp::buildList() {
         if (keep)
             selectOperation(*keep);
     };
-    gridOp_ = new QTableView(this);
-    gridOp_->setObjectName(QStringLiteral("gridOp"));
-    gridOp_->setModel(model_);
-    gridOp_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    gridOp_ = ui::rowList(this, "gridOp", model_);
+    // Prices are edited in place, and several operations go into an order at once.
     gridOp_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     gridOp_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
-    gridOp_->verticalHeader()->hide();
     gridOp_->setSortingEnabled(false);
     connect(gridOp_, &QTableView::doubleClicked, this, [this] {
         if (model_->editPrices)
@@ -590,11 +588,10 @@ void TfrmWorkOp::loadList() {
 }
 
 void TfrmWorkOp::loadQuery(const QString& sql, const QVariantMap& binds) {
-    model_->setQuery(warehouse::listQuery(db_, sql, binds));
-    const char* const headers[] = {"Код",         "Операция",    "Цена клиент", "Цена техник",
-                                   "Гаранционна", "Норма време", "id"};
-    for (int c = 0; c <= ColId; ++c)
-        model_->setHeaderData(c, Qt::Horizontal, QString::fromUtf8(headers[c]));
+    ui::showRows(*model_, store::listQuery(db_, sql, binds),
+                 {QStringLiteral("Код"), QStringLiteral("Операция"), QStringLiteral("Цена клиент"),
+                  QStringLiteral("Цена техник"), QStringLiteral("Гаранционна"),
+                  QStringLiteral("Норма време"), QStringLiteral("id")});
     applyPayMode();
     gridOp_->resizeColumnsToContents();
     if (model_->rowCount() > 0)

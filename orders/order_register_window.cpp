@@ -1,19 +1,21 @@
 #include "orders/order_register_window.h"
 
-#include "orders/cell_text_delegate.h"
 #include "orders/optional_date_edit.h"
 #include "orders/order_header_dialog.h"
 #include "orders/order_texts.h"
 #include "orders/order_type_dialog.h"
 #include "shell/business_settings.h"
 #include "shell/session.h"
+#include "shell/user_settings.h"
 #include "store/database.h"
+#include "store/list_query.h"
 #include "store/money.h"
 #include "store/sql_values.h"
 #include "ui/grid_export.h"
 #include "ui/grid_printer.h"
 #include "ui/message_box.h"
 #include "ui/named_widgets.h"
+#include "ui/row_list.h"
 
 #include <QAction>
 #include <QApplication>
@@ -31,7 +33,6 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QScreen>
-#include <QSettings>
 #include <QSplitter>
 #include <QSqlError>
 #include <QSqlQueryModel>
@@ -87,14 +88,6 @@ QAction* action(QObject* parent, const char* name, const QString& text) {
     auto* a = new QAction(text, parent);
     a->setObjectName(QString::fromLatin1(name));
     return a;
-}
-
-QTableView* table(QWidget* parent, const char* name) {
-    auto* t = new QTableView(parent);
-    t->setObjectName(QString::fromLatin1(name));
-    ui::prepareRowList(t);
-    t->setItemDelegate(new CellTextDelegate(t));
-    return t;
 }
 
 bool isWithin(const QWidget* widget, const QWidget* container) {
@@ -252,8 +245,7 @@ void TfrmSprPor::buildList() {
     lbFilter_->setWordWrap(true);
 
     model_ = new RegisterModel(this);
-    grid_ = table(this, "grid");
-    grid_->setModel(model_);
+    grid_ = ui::rowList(this, "grid", model_);
     grid_->setAlternatingRowColors(true);
     grid_->setContextMenuPolicy(Qt::CustomContextMenu);
     grid_->horizontalHeader()->setSectionsMovable(true);
@@ -268,10 +260,8 @@ void TfrmSprPor::buildList() {
     pInfo_->setObjectName(QStringLiteral("pInfo"));
     partsModel_ = new QSqlQueryModel(this);
     labourModel_ = new QSqlQueryModel(this);
-    dxDBGrid2_ = table(pInfo_, "dxDBGrid2");
-    dxDBGrid2_->setModel(partsModel_);
-    grTrud_ = table(pInfo_, "grTrud");
-    grTrud_->setModel(labourModel_);
+    dxDBGrid2_ = ui::rowList(pInfo_, "dxDBGrid2", partsModel_);
+    grTrud_ = ui::rowList(pInfo_, "grTrud", labourModel_);
     memoNote_ = ui::namedEdit(pInfo_, "memoNote");
     connect(memoNote_, &QLineEdit::editingFinished, this, &TfrmSprPor::saveNote);
     auto* infoLayout = new QGridLayout(pInfo_);
@@ -534,26 +524,20 @@ void TfrmSprPor::reload(std::optional<qint64> keep) {
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     setEnabled(false);
-    QSqlQuery q(db_.connection());
-    const bool ok = q.prepare(registerQuery(*selection_)) && [&] {
-        for (auto it = selection_->binds.cbegin(); it != selection_->binds.cend(); ++it)
-            q.bindValue(QLatin1Char(':') + it.key(), db_.dialect().toStorage(it.value()));
-        return q.exec();
-    }();
-    if (ok) {
-        // The model reads its rows in batches as the grid scrolls.
-        model_->setQuery(std::move(q));
-    } else {
+    std::optional<QString> failure;
+    try {
+        ui::showRows(*model_, store::listQuery(db_, registerQuery(*selection_), selection_->binds),
+                     registerHeaders());
+    } catch (const store::DbError& e) {
         model_->clear();
+        ui::setHeaders(*model_, registerHeaders());
+        failure = e.message();
     }
-    const QStringList headers = registerHeaders();
-    for (int i = 0; i < headers.size(); ++i)
-        model_->setHeaderData(i, Qt::Horizontal, headers[i]);
     applyFixedColumns();
     setEnabled(true);
     QApplication::restoreOverrideCursor();
-    if (!ok) {
-        ui::error(this, q.lastError().text());
+    if (failure) {
+        ui::error(this, *failure);
         updateCommands();
         return;
     }
@@ -567,20 +551,7 @@ void TfrmSprPor::reload(std::optional<qint64> keep) {
 }
 
 bool TfrmSprPor::selectOrder(qint64 idPor) {
-    for (int row = 0;; ++row) {
-        if (row >= model_->rowCount()) {
-            if (!model_->canFetchMore())
-                return false;
-            model_->fetchMore();
-            if (row >= model_->rowCount())
-                return false;
-        }
-        if (model_->index(row, ColIdPor).data().toLongLong() == idPor) {
-            grid_->setCurrentIndex(model_->index(row, 0));
-            grid_->scrollTo(model_->index(row, 0));
-            return true;
-        }
-    }
+    return ui::selectRowWithId(grid_, ColIdPor, idPor);
 }
 
 void TfrmSprPor::applyFixedColumns() {
@@ -666,14 +637,14 @@ void TfrmSprPor::updateInfo() {
     const bool external = partsModel_->property("external").toBool();
     const QString first = external ? QStringLiteral("l.microBase, l.microPart")
                                    : QStringLiteral("typeParts.Type, parts.Part");
-    auto load = [this](QSqlQueryModel* model, const QString& sql, const QStringList& headers) {
-        QSqlQuery q(db_.connection());
-        q.prepare(sql);
-        q.bindValue(QStringLiteral(":id"), *currentOrder());
-        q.exec();
-        model->setQuery(std::move(q));
-        for (int i = 0; i < headers.size(); ++i)
-            model->setHeaderData(i, Qt::Horizontal, headers[i]);
+    auto load = [this, id](QSqlQueryModel* model, const QString& sql, const QStringList& headers) {
+        try {
+            ui::showRows(*model, store::listQuery(db_, sql, {{QStringLiteral("id"), *id}}),
+                         headers);
+        } catch (const store::DbError& e) {
+            model->clear();
+            ui::error(this, e.message());
+        }
     };
     load(partsModel_,
          QStringLiteral("SELECT ") + first +
@@ -834,18 +805,21 @@ void TfrmSprPor::exportList() {
 }
 
 void TfrmSprPor::saveLayout() {
-    QSettings().setValue(kLayoutKey, grid_->horizontalHeader()->saveState());
+    shell::userSettings().setValue(kLayoutKey, grid_->horizontalHeader()->saveState());
 }
 
 void TfrmSprPor::restoreLayout() {
     // The columns must exist before a saved state can be laid over them.
     if (model_->columnCount() == 0) {
-        model_->setQuery(registerQuery({QStringLiteral("1 = 0"), {}, {}}), db_.connection());
-        const QStringList headers = registerHeaders();
-        for (int i = 0; i < headers.size(); ++i)
-            model_->setHeaderData(i, Qt::Horizontal, headers[i]);
+        try {
+            ui::showRows(*model_,
+                         store::listQuery(db_, registerQuery({QStringLiteral("1 = 0"), {}, {}})),
+                         registerHeaders());
+        } catch (const store::DbError&) {
+            // Without columns the saved layout simply does not apply.
+        }
     }
-    const QByteArray state = QSettings().value(kLayoutKey).toByteArray();
+    const QByteArray state = shell::userSettings().value(kLayoutKey).toByteArray();
     if (state.isEmpty() || !grid_->horizontalHeader()->restoreState(state)) {
         for (int c = 0; c < ColumnCount; ++c)
             grid_->setColumnHidden(c, hiddenByDefault(c));

@@ -1,7 +1,7 @@
 #include "orders/order_report_window.h"
 
 #include "finance/rate_dialog.h"
-#include "orders/cell_text_delegate.h"
+#include "ui/row_list.h"
 #include "orders/external_parts_dialog.h"
 #include "orders/operations_catalogue_window.h"
 #include "orders/order_parts_dialog.h"
@@ -9,11 +9,12 @@
 #include "orders/order_ready.h"
 #include "shell/business_settings.h"
 #include "shell/session.h"
+#include "shell/user_settings.h"
 #include "store/database.h"
 #include "store/money.h"
 #include "ui/message_box.h"
 #include "ui/named_widgets.h"
-#include "warehouse/list_query.h"
+#include "store/list_query.h"
 #include "warehouse/part_catalogue.h"
 #include "warehouse/stock.h"
 
@@ -55,18 +56,6 @@ QLineEdit* moneyEdit(QWidget* parent, const char* name, const QString& pattern) 
     return e;
 }
 
-QTableView* lineGrid(QWidget* parent, const char* name, QSqlQueryModel* model) {
-    auto* grid = new QTableView(parent);
-    grid->setObjectName(QString::fromLatin1(name));
-    grid->setModel(model);
-    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers); // the lines are for viewing
-    grid->setItemDelegate(new CellTextDelegate(grid));
-    grid->verticalHeader()->hide();
-    return grid;
-}
-
 QString externalText(const ExternalStoreError& e) {
     switch (e.failure()) {
     case ExternalFailure::GoodsNotFound:
@@ -101,7 +90,7 @@ TfrmOtchet::TfrmOtchet(store::Database& db, shell::Session& session, QWidget* pa
     chkPrnCard_ = new QCheckBox(QStringLiteral("Печат на ремонтна карта"), this);
     chkPrnCard_->setObjectName(QStringLiteral("chkPrnCard"));
     connect(chkPrnCard_, &QCheckBox::toggled, this,
-            [](bool on) { QSettings().setValue(kPrintCardKey, on); });
+            [](bool on) { shell::userSettings().setValue(kPrintCardKey, on); });
     lb_ = new QLabel(this);
     lb_->setObjectName(QStringLiteral("lb"));
 
@@ -128,7 +117,7 @@ void TfrmOtchet::buildParts() {
     panParts_ = new QGroupBox(QStringLiteral("Резервни части"), this);
     panParts_->setObjectName(QStringLiteral("panParts"));
     partsModel_ = new QSqlQueryModel(this);
-    gridParts_ = lineGrid(panParts_, "gridParts", partsModel_);
+    gridParts_ = ui::rowList(panParts_, "gridParts", partsModel_);
     btnAddPart_ = ui::namedButton(panParts_, "btnAddPart", QStringLiteral("Добави част"));
     btnDelPart_ = ui::namedButton(panParts_, "btnDelPart", QStringLiteral("Премахни част"));
     auto* buttons = new QVBoxLayout;
@@ -146,7 +135,7 @@ void TfrmOtchet::buildLabour() {
     panTrud_ = new QGroupBox(QStringLiteral("Труд"), this);
     panTrud_->setObjectName(QStringLiteral("panTrud"));
     labourModel_ = new QSqlQueryModel(this);
-    grTrud_ = lineGrid(panTrud_, "grTrud", labourModel_);
+    grTrud_ = ui::rowList(panTrud_, "grTrud", labourModel_);
     addWorkOp_ = ui::namedButton(panTrud_, "addWorkOp", QStringLiteral("Добави труд"));
     delWork_ = ui::namedButton(panTrud_, "delWork", QStringLiteral("Премахни труд"));
     auto* buttons = new QVBoxLayout;
@@ -308,7 +297,7 @@ void TfrmOtchet::applyMode() {
         panTrud_->setEnabled(true);
         cmbClerks_->setEnabled(true);
         eParts_->setEnabled(true);
-        QSettings settings;
+        QSettings settings = shell::userSettings();
         if (!settings.contains(kPrintCardKey))
             settings.setValue(kPrintCardKey, true);
         chkPrnCard_->show();
@@ -361,7 +350,7 @@ void TfrmOtchet::loadLines() {
             ? QStringLiteral("l.microBase, l.microPart")
             : QStringLiteral("(SELECT Type FROM typeParts WHERE typeParts.id = p.TypeID), p.Part");
     try {
-        partsModel_->setQuery(warehouse::listQuery(
+        partsModel_->setQuery(store::listQuery(
             db_,
             QStringLiteral("SELECT ") + firstColumns +
                 QStringLiteral(", p.PartNo, (SELECT Marka FROM partMarka WHERE partMarka.id = "
@@ -370,7 +359,7 @@ void TfrmOtchet::loadLines() {
                                "LEFT JOIN parts p ON p.id = l.idPart WHERE l.idPor = :o "
                                "ORDER BY l.id"),
             {{QStringLiteral("o"), idPor_}}));
-        labourModel_->setQuery(warehouse::listQuery(
+        labourModel_->setQuery(store::listQuery(
             db_,
             QStringLiteral("SELECT j.Trud, j.Pr1, j.Pr2, (SELECT Name FROM clerks WHERE "
                            "clerks.id = j.idClerk), j.id FROM Jobs_In_Por j WHERE j.idPor = :o "
@@ -390,13 +379,11 @@ void TfrmOtchet::loadLines() {
                                   QStringLiteral("Количество"),
                                   QStringLiteral("Цена"),
                                   QStringLiteral("Сума")};
-    for (int c = 0; c < partHeaders.size(); ++c)
-        partsModel_->setHeaderData(c, Qt::Horizontal, partHeaders.at(c));
+    ui::setHeaders(*partsModel_, partHeaders);
     gridParts_->setColumnHidden(partHeaders.size(), true);
     const QStringList labourHeaders{QStringLiteral("Труд"), QStringLiteral("Цена"),
                                     QStringLiteral("За техника"), QStringLiteral("Техник")};
-    for (int c = 0; c < labourHeaders.size(); ++c)
-        labourModel_->setHeaderData(c, Qt::Horizontal, labourHeaders.at(c));
+    ui::setHeaders(*labourModel_, labourHeaders);
     grTrud_->setColumnHidden(labourHeaders.size(), true);
     gridParts_->resizeColumnsToContents();
     grTrud_->resizeColumnsToContents();

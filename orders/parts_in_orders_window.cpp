@@ -1,6 +1,5 @@
 #include "orders/parts_in_orders_window.h"
 
-#include "orders/cell_text_delegate.h"
 #include "orders/optional_date_edit.h"
 #include "orders/parts_in_orders.h"
 #include "store/database.h"
@@ -8,6 +7,7 @@
 #include "ui/grid_printer.h"
 #include "ui/message_box.h"
 #include "ui/named_widgets.h"
+#include "ui/row_list.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -55,13 +55,7 @@ TsrPartsPor::TsrPartsPor(store::Database& db, QWidget* parent) : QDialog(parent)
     model_->setHorizontalHeaderLabels({QStringLiteral("Част"), QStringLiteral("Тип"),
                                        QStringLiteral("Означение"), QStringLiteral("Кат. номер"),
                                        QStringLiteral("Количество")});
-    grid_ = new QTableView(this);
-    grid_->setObjectName(QStringLiteral("grid"));
-    grid_->setModel(model_);
-    grid_->setItemDelegate(new orders::CellTextDelegate(grid_));
-    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid_->verticalHeader()->hide();
+    grid_ = ui::rowList(this, "grid", model_);
 
     auto* top = new QHBoxLayout;
     top->addWidget(cmbFilt_, 1);

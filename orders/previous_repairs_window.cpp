@@ -1,7 +1,7 @@
 #include "orders/previous_repairs_window.h"
 
-#include "orders/cell_text_delegate.h"
 #include "ui/grid_printer.h"
+#include "ui/row_list.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -44,13 +44,7 @@ TfrmPrevious::TfrmPrevious(const QList<orders::PreviousRepair>& rows, const QStr
                          item(dateOrNothing(r.readyDate)), item(r.typeText), item(r.state),
                          item(r.km), item(r.amount), item(defect)});
     }
-    grid_ = new QTableView(this);
-    grid_->setObjectName(QStringLiteral("grid"));
-    grid_->setModel(list);
-    grid_->setItemDelegate(new orders::CellTextDelegate(grid_));
-    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid_->verticalHeader()->hide();
+    grid_ = ui::rowList(this, "grid", list);
     grid_->resizeColumnsToContents();
 
     auto* carLabel = new QLabel(car_, this);

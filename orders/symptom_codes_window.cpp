@@ -7,6 +7,7 @@
 #include "ui/grid_printer.h"
 #include "ui/message_box.h"
 #include "ui/named_widgets.h"
+#include "ui/row_list.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -93,13 +94,10 @@ TfrmSymp::TfrmSymp(store::Database& db, Mode mode, QWidget* parent)
     model_->setHeaderData(ColCode, Qt::Horizontal, QStringLiteral("Код"));
     model_->setHeaderData(ColValue, Qt::Horizontal, QStringLiteral("Стойност"));
 
-    grid_ = new QTableView(this);
-    grid_->setObjectName(QStringLiteral("grid"));
-    grid_->setModel(model_);
+    grid_ = ui::rowList(this, "grid", model_);
     grid_->setItemDelegateForColumn(ColGroup, new GroupDelegate(grid_));
-    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid_->verticalHeader()->hide();
+    // The codes are typed straight into the list.
+    grid_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
     grid_->setColumnHidden(ColId, true);
     grid_->horizontalHeader()->moveSection(ColDescription, ColValue);
     grid_->horizontalHeader()->setStretchLastSection(true);
@@ -157,8 +155,7 @@ void TfrmSymp::showEvent(QShowEvent* event) {
     static_cast<GroupDelegate*>(grid_->itemDelegateForColumn(ColGroup))->groups =
         orders::symptomGroups(db_);
     model_->select();
-    while (model_->canFetchMore())
-        model_->fetchMore();
+    ui::fetchAllRows(*model_);
     grid_->resizeColumnsToContents();
     if (model_->rowCount() > 0)
         grid_->setCurrentIndex(model_->index(0, ColDescription));
@@ -226,8 +223,7 @@ bool TfrmSymp::storeRows() {
         updateButtons();
         return false;
     }
-    while (model_->canFetchMore())
-        model_->fetchMore();
+    ui::fetchAllRows(*model_);
     if (row >= 0 && model_->rowCount() > 0)
         grid_->setCurrentIndex(
             model_->index(std::min(row, model_->rowCount() - 1), ColDescription));
@@ -250,8 +246,7 @@ void TfrmSymp::deleteRow() {
         ui::error(this, model_->lastError().text());
         model_->revertAll();
     }
-    while (model_->canFetchMore())
-        model_->fetchMore();
+    ui::fetchAllRows(*model_);
     if (model_->rowCount() > 0)
         grid_->setCurrentIndex(
             model_->index(std::min(row, model_->rowCount() - 1), ColDescription));

@@ -6,6 +6,7 @@
 #include "store/money.h"
 #include "ui/message_box.h"
 #include "ui/named_widgets.h"
+#include "ui/row_list.h"
 
 #include <QCheckBox>
 #include <QFormLayout>
@@ -103,8 +104,7 @@ void TsrClerks::buildList() {
     grNames_->setRootIsDecorated(false);
     grNames_->setItemsExpandable(false);
     grNames_->setAlternatingRowColors(true);
-    grNames_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grNames_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ui::prepareRowList(grNames_);
     connect(grNames_, &QTreeWidget::itemDoubleClicked, this, &TsrClerks::editEmployee);
     auto* listLayout = new QVBoxLayout(listPanel_);
     listLayout->setContentsMargins(0, 0, 0, 0);

@@ -1,6 +1,7 @@
 #include "ui/grid_data.h"
 
 #include "store/money.h"
+#include "ui/row_list.h"
 
 #include <QAbstractItemModel>
 #include <QDate>
@@ -66,12 +67,6 @@ QString numberText(double value) {
         text.chop(1);
     text.replace(QLatin1Char('.'), QLatin1Char(','));
     return text;
-}
-
-// SQL models hand out rows in batches; a printout or export needs them all.
-void fetchAll(QAbstractItemModel& model) {
-    while (model.canFetchMore(QModelIndex()))
-        model.fetchMore(QModelIndex());
 }
 
 struct Column {
@@ -146,7 +141,7 @@ GridData GridData::fromView(const QTableView& view) {
     QAbstractItemModel* model = view.model();
     if (!model)
         return {};
-    fetchAll(*model);
+    fetchAllRows(*model);
     QList<Column> columns;
     const QHeaderView* header = view.horizontalHeader();
     for (int visual = 0; visual < header->count(); ++visual) {
@@ -165,7 +160,7 @@ GridData GridData::fromView(const QTableView& view) {
 }
 
 GridData GridData::fromModel(QAbstractItemModel& model) {
-    fetchAll(model);
+    fetchAllRows(model);
     QList<Column> columns;
     for (int c = 0; c < model.columnCount(); ++c)
         columns << Column{c, nullptr};

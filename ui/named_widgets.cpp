@@ -1,11 +1,8 @@
 #include "ui/named_widgets.h"
 
-#include <QAbstractItemModel>
-#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
-#include <QTableView>
 
 namespace ui {
 
@@ -31,32 +28,6 @@ QLineEdit* namedEdit(QWidget* parent, const char* name, int maxLength) {
 
 void acceptOnly(QLineEdit* edit, const QString& pattern) {
     edit->setValidator(new QRegularExpressionValidator(QRegularExpression(pattern), edit));
-}
-
-void prepareRowList(QTableView* view) {
-    view->setSelectionBehavior(QAbstractItemView::SelectRows);
-    view->setSelectionMode(QAbstractItemView::SingleSelection);
-    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    view->verticalHeader()->hide();
-}
-
-bool selectRowWithId(QTableView* view, int idColumn, qint64 id) {
-    const QAbstractItemModel* model = view->model();
-    for (int row = 0; row < model->rowCount(); ++row) {
-        if (model->index(row, idColumn).data().toLongLong() == id) {
-            view->selectRow(row);
-            view->scrollTo(model->index(row, 0));
-            return true;
-        }
-    }
-    return false;
-}
-
-std::optional<qint64> currentRowId(const QTableView* view, int idColumn) {
-    const QModelIndex current = view->currentIndex();
-    if (!current.isValid())
-        return std::nullopt;
-    return view->model()->index(current.row(), idColumn).data().toLongLong();
 }
 
 } // namespace ui

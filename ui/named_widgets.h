@@ -1,11 +1,9 @@
 #pragma once
 
 #include <QString>
-#include <optional>
 
 class QLineEdit;
 class QPushButton;
-class QTableView;
 class QWidget;
 
 // Small pieces every window uses to build its controls under the names tests and people find
@@ -19,12 +17,5 @@ QPushButton* namedPlainButton(QWidget* parent, const char* name, const QString& 
 QLineEdit* namedEdit(QWidget* parent, const char* name, int maxLength = 0);
 // Only text matching the pattern can be typed or pasted; every other key is dropped.
 void acceptOnly(QLineEdit* edit, const QString& pattern);
-
-// A list of whole rows that is read, not edited in place.
-void prepareRowList(QTableView* view);
-// Selects and shows the row whose idColumn holds id; false when no row does.
-bool selectRowWithId(QTableView* view, int idColumn, qint64 id);
-// The id in idColumn of the current row.
-std::optional<qint64> currentRowId(const QTableView* view, int idColumn);
 
 } // namespace ui

@@ -2,9 +2,11 @@
 
 #include "invoicing/client_fields.h"
 #include "store/database.h"
+#include "store/list_query.h"
 #include "ui/grid_printer.h"
 #include "ui/message_box.h"
 #include "ui/named_widgets.h"
+#include "ui/row_list.h"
 #include "vehicles/vehicle_pick_chain.h"
 
 #include <QComboBox>
@@ -213,17 +215,18 @@ void TsrCar::setOrdersOfCar(std::function<void(const QString&)> show) {
 
 void TsrCar::reload(std::optional<qint64> focusId) {
     const std::optional<qint64> keep = focusId ? focusId : currentCarId();
-    model_->setQuery(QStringLiteral("SELECT Marka, Model, Modify, YearMade, RegNo, Couppe, Engine, "
-                                    "OwnerName, OwnerAddress, OwnerPhone, id FROM cars "
-                                    "ORDER BY Marka, Model, RegNo"),
-                     db_.connection());
-    while (model_->canFetchMore())
-        model_->fetchMore();
-    const QStringList headers = {"Марка",      "Модел",   "Модификация", "Година",
-                                 "Рег. номер", "Шаси",    "Двигател",    "Собственик",
-                                 "Адрес",      "Телефон", "id"};
-    for (int i = 0; i < headers.size(); ++i)
-        model_->setHeaderData(i, Qt::Horizontal, headers[i]);
+    try {
+        ui::showRows(*model_,
+                     store::listQuery(db_, QStringLiteral("SELECT Marka, Model, Modify, YearMade, "
+                                                          "RegNo, Couppe, Engine, OwnerName, "
+                                                          "OwnerAddress, OwnerPhone, id FROM cars "
+                                                          "ORDER BY Marka, Model, RegNo, id")),
+                     {"Марка", "Модел", "Модификация", "Година", "Рег. номер", "Шаси", "Двигател",
+                      "Собственик", "Адрес", "Телефон", "id"});
+    } catch (const store::DbError& e) {
+        model_->clear();
+        ui::error(this, e.message());
+    }
     grid_->setColumnHidden(ColId, true);
     if (keep)
         selectCar(*keep);

@@ -9,6 +9,7 @@
 #include "ui/message_box.h"
 #include "ui/named_widgets.h"
 #include "ui/progress_window.h"
+#include "ui/row_list.h"
 #include "warehouse/delivery_line_dialog.h"
 #include "warehouse/delivery_return_window.h"
 #include "warehouse/earlier_deliveries.h"

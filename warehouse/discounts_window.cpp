@@ -3,6 +3,7 @@
 #include "store/database.h"
 #include "store/transaction.h"
 #include "ui/message_box.h"
+#include "ui/row_list.h"
 #include "warehouse/name_register_window.h"
 #include "warehouse/part_catalogue.h"
 
@@ -214,8 +215,7 @@ bool TfrmDiscounts::isEditing() const {
 
 void TfrmDiscounts::reload() {
     model_->select();
-    while (model_->canFetchMore())
-        model_->fetchMore();
+    ui::fetchAllRows(*model_);
     if (model_->rowCount() > 0)
         grid_->setCurrentIndex(model_->index(0, makerColumn_));
     updateState();
@@ -328,8 +328,7 @@ bool TfrmDiscounts::storeRow() {
         reopen(row, problem == DiscountProblem::NoType ? typeColumn_ : makerColumn_);
         return false;
     }
-    while (model_->canFetchMore())
-        model_->fetchMore();
+    ui::fetchAllRows(*model_);
     // Rows keep their order (by id, a new one last), so the cursor stays where it was.
     if (current.isValid() && current.row() < model_->rowCount()) {
         quiet_ = true;
@@ -358,8 +357,7 @@ void TfrmDiscounts::deleteRow() {
         ui::error(this, model_->lastError().text());
         model_->revertAll();
     }
-    while (model_->canFetchMore())
-        model_->fetchMore();
+    ui::fetchAllRows(*model_);
     if (model_->rowCount() > 0)
         grid_->setCurrentIndex(
             model_->index(std::min(current.row(), model_->rowCount() - 1), makerColumn_));

@@ -1,8 +1,10 @@
 #include "warehouse/name_register_window.h"
 
 #include "store/database.h"
+#include "store/list_query.h"
 #include "ui/message_box.h"
 #include "ui/named_widgets.h"
+#include "ui/row_list.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -78,19 +80,22 @@ NameRegisterWindow::NameRegisterWindow(store::Database& db, const NameList& list
 }
 
 void NameRegisterWindow::reload(std::optional<qint64> focusId) {
-    model_->setQuery(QStringLiteral("SELECT %1, id FROM %2 ORDER BY %1, id")
-                         .arg(QString::fromLatin1(list_.column), QString::fromLatin1(list_.table)),
-                     db_.connection());
-    model_->setHeaderData(0, Qt::Horizontal, windowTitle());
-    grid_->setColumnHidden(1, true);
-    while (model_->canFetchMore())
-        model_->fetchMore();
-    for (int row = 0; row < model_->rowCount(); ++row) {
-        if (!focusId || model_->index(row, 1).data().toLongLong() == *focusId) {
-            grid_->selectRow(row);
-            break;
-        }
+    try {
+        // The table and column names are the program's own, never typed text.
+        ui::showRows(*model_,
+                     store::listQuery(db_, QStringLiteral("SELECT %1, id FROM %2 ORDER BY %1, id")
+                                               .arg(QString::fromLatin1(list_.column),
+                                                    QString::fromLatin1(list_.table))),
+                     {windowTitle()});
+    } catch (const store::DbError& e) {
+        model_->clear();
+        ui::error(this, e.message());
     }
+    grid_->setColumnHidden(1, true);
+    if (focusId)
+        ui::selectRowWithId(grid_, 1, *focusId);
+    else if (model_->rowCount() > 0)
+        grid_->selectRow(0);
     btnEdit_->setEnabled(model_->rowCount() > 0);
 }
 

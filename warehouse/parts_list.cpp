@@ -1,8 +1,8 @@
 #include "warehouse/parts_list.h"
 
 #include "store/database.h"
-#include "store/money.h"
-#include "warehouse/list_query.h"
+#include "store/list_query.h"
+#include "ui/row_list.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -13,7 +13,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSqlQueryModel>
-#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -42,37 +41,15 @@ const char* const kHeaders[] = {
     "Описание",  "Цена поръчка", "Цена продажба", "Валута",     "Доставна цена", "Валута дост.",
     "id"};
 
-// Prices as money ("1 234,50"), right-aligned; the value itself stays a number for export.
-class MoneyDelegate : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    QString displayText(const QVariant& value, const QLocale&) const override {
-        return value.isNull() ? QString() : store::formatMoney(value.toDouble());
-    }
-    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
-        QStyledItemDelegate::initStyleOption(option, index);
-        option->displayAlignment = Qt::AlignRight | Qt::AlignVCenter;
-    }
-};
-
 } // namespace
 
 PartsList::PartsList(store::Database& db, Options options, QWidget* parent)
     : QWidget(parent), db_(db), options_(options) {
     model_ = new QSqlQueryModel(this);
-    grid_ = new QTableView(this);
-    grid_->setObjectName(QStringLiteral("dxDBGrid1"));
-    grid_->setModel(model_);
-    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid_ = ui::rowList(this, "dxDBGrid1", model_);
     grid_->setAlternatingRowColors(true);
-    grid_->verticalHeader()->hide();
     grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
     connect(grid_, &QTableView::doubleClicked, this, &PartsList::partActivated);
-    auto* money = new MoneyDelegate(grid_);
-    for (int c : {ColOutPrice, ColSalePrice, ColInPrice})
-        grid_->setItemDelegateForColumn(c, money);
     buildSearchPanel();
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -128,7 +105,7 @@ void PartsList::load(const PartsCondition& condition) {
         condition.sql.isEmpty() ? QString() : QStringLiteral(" WHERE ") + condition.sql;
     // Columns of the joined tables are named, so that the search condition's names stay those
     // of parts.
-    QSqlQuery query = listQuery(
+    QSqlQuery query = store::listQuery(
         db_,
         QStringLiteral(
             "SELECT Part, (SELECT Type FROM typeParts WHERE typeParts.id = parts.TypeID), "
@@ -140,9 +117,10 @@ void PartsList::load(const PartsCondition& condition) {
             "FROM parts") +
             where + QStringLiteral(" ORDER BY Part, id"),
         condition.binds);
-    model_->setQuery(std::move(query));
-    for (int i = 0; i <= ColId; ++i)
-        model_->setHeaderData(i, Qt::Horizontal, QString::fromUtf8(kHeaders[i]));
+    QStringList headers;
+    for (const char* header : kHeaders)
+        headers << QString::fromUtf8(header);
+    ui::showRows(*model_, std::move(query), headers);
     grid_->setColumnHidden(ColId, true);
     for (int c : {ColOutPrice, ColSalePrice, ColOpVal})
         grid_->setColumnHidden(c, !options_.priceColumns);
@@ -190,27 +168,11 @@ bool PartsList::descriptionVisible() const {
 }
 
 std::optional<qint64> PartsList::currentPartId() const {
-    const QModelIndex current = grid_->currentIndex();
-    if (!current.isValid())
-        return std::nullopt;
-    return model_->index(current.row(), ColId).data().toLongLong();
+    return ui::currentRowId(grid_, ColId);
 }
 
 bool PartsList::selectPart(qint64 id) {
-    for (int row = 0;; ++row) {
-        if (row >= model_->rowCount()) {
-            if (!model_->canFetchMore())
-                return false;
-            model_->fetchMore();
-            if (row >= model_->rowCount())
-                return false;
-        }
-        if (model_->index(row, ColId).data().toLongLong() == id) {
-            grid_->selectRow(row);
-            grid_->scrollTo(model_->index(row, ColPart));
-            return true;
-        }
-    }
+    return ui::selectRowWithId(grid_, ColId, id);
 }
 
 std::optional<qint64> PartsList::partInListByBarcode(const QString& barcode) {

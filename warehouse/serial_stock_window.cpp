@@ -2,6 +2,7 @@
 
 #include "store/database.h"
 #include "ui/grid_export.h"
+#include "ui/row_list.h"
 #include "warehouse/serial_stock.h"
 
 #include <QAction>
@@ -87,8 +88,7 @@ TfrmNalSN::TfrmNalSN(store::Database& db, QWidget* parent) : QDialog(parent), db
     grid_ = new QTreeView(this);
     grid_->setObjectName(QStringLiteral("grid"));
     grid_->setModel(model_);
-    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ui::prepareRowList(grid_);
     grid_->setAlternatingRowColors(true);
     grid_->setContextMenuPolicy(Qt::CustomContextMenu);
 

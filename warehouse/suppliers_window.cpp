@@ -1,8 +1,10 @@
 #include "warehouse/suppliers_window.h"
 
 #include "store/database.h"
+#include "store/list_query.h"
 #include "ui/message_box.h"
 #include "ui/named_widgets.h"
+#include "ui/row_list.h"
 #include "warehouse/name_register_window.h"
 #include "warehouse/suppliers.h"
 
@@ -88,19 +90,20 @@ TsrDost::TsrDost(store::Database& db, QWidget* parent) : QDialog(parent), db_(db
 }
 
 void TsrDost::reload(std::optional<qint64> focusId) {
-    model_->setQuery(QStringLiteral("SELECT Name, Info, id FROM delivers ORDER BY Name, id"),
-                     db_.connection());
-    while (model_->canFetchMore())
-        model_->fetchMore();
-    model_->setHeaderData(0, Qt::Horizontal, QStringLiteral("Име"));
-    model_->setHeaderData(1, Qt::Horizontal, QStringLiteral("Информация"));
-    grid_->setColumnHidden(2, true);
-    for (int row = 0; row < model_->rowCount(); ++row) {
-        if (!focusId || model_->index(row, 2).data().toLongLong() == *focusId) {
-            grid_->selectRow(row);
-            break;
-        }
+    try {
+        ui::showRows(*model_,
+                     store::listQuery(db_, QStringLiteral("SELECT Name, Info, id FROM delivers "
+                                                          "ORDER BY Name, id")),
+                     {QStringLiteral("Име"), QStringLiteral("Информация")});
+    } catch (const store::DbError& e) {
+        model_->clear();
+        ui::error(this, e.message());
     }
+    grid_->setColumnHidden(2, true);
+    if (focusId)
+        ui::selectRowWithId(grid_, 2, *focusId);
+    else if (model_->rowCount() > 0)
+        grid_->selectRow(0);
 }
 
 std::optional<qint64> TsrDost::currentSupplierId() const {

@@ -4,10 +4,10 @@
 
 #include <QSqlQuery>
 
-namespace warehouse {
+namespace store {
 
 // A query for a list model: scrollable (the grid moves back and forth over it) and with bound
 // values. Throws DbError when the database refuses it.
-QSqlQuery listQuery(store::Database& db, const QString& sql, const store::Binds& binds = {});
+QSqlQuery listQuery(Database& db, const QString& sql, const Binds& binds = {});
 
-} // namespace warehouse
+} // namespace store
