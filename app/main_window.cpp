@@ -3,14 +3,10 @@
 #include "app/about_box.h"
 #include "app/database_start.h"
 #include "app/version.h"
-#include "finance/rate_register.h"
-#include "invoicing/clients_window.h"
-#include "orders/new_order_window.h"
-#include "orders/operations_catalogue_window.h"
+#include "finance/finance_commands.h"
+#include "invoicing/invoicing_commands.h"
 #include "orders/order_commands.h"
-#include "orders/order_register_window.h"
-#include "orders/parts_in_orders_window.h"
-#include "orders/symptom_codes_window.h"
+#include "orders/order_registration.h"
 #include "shell/help_pages.h"
 #include "shell/help_window.h"
 #include "shell/own_data.h"
@@ -18,20 +14,13 @@
 #include "shell/session.h"
 #include "shell/settings_dialog.h"
 #include "shell/user_settings.h"
-#include "staff/employees_window.h"
+#include "staff/staff_commands.h"
 #include "store/database.h"
 #include "store/schema_upgrade.h"
 #include "ui/message_box.h"
-#include "ui/wait_message.h"
-#include "vehicles/all_cars_window.h"
-#include "vehicles/brands_window.h"
-#include "vehicles/car_register_window.h"
+#include "vehicles/vehicle_commands.h"
 #include "warehouse/delivery_start.h"
-#include "warehouse/delivery_window.h"
-#include "warehouse/discounts_window.h"
-#include "warehouse/parts_window.h"
-#include "warehouse/serial_stock_window.h"
-#include "warehouse/suppliers_window.h"
+#include "warehouse/warehouse_commands.h"
 #include "warehouse/warehouse_settings.h"
 
 #include <QApplication>
@@ -133,8 +122,8 @@ QString TsrMain::captionText() {
     return QStringLiteral("Управление на автосервиз - версия ") + app::versionText();
 }
 
-bool TsrMain::holdsRight(int position) const {
-    return session_.holdsRight(position);
+bool TsrMain::holdsRight(store::Right right) const {
+    return session_.holdsRight(right);
 }
 
 QString TsrMain::userStatusText() const {
@@ -146,7 +135,7 @@ bool TsrMain::runCommand(const QString& handler) {
     if (it == commands_.constEnd())
         return false;
     const Command& command = *it;
-    if (command.right != 0 && !holdsRight(command.right))
+    if (command.right && !holdsRight(*command.right))
         return false;
     if (command.allowed && !command.allowed())
         return false;
@@ -173,122 +162,116 @@ bool TsrMain::ownWarehouse() const {
     return session_.settings().storeMode(db_) == 0;
 }
 
-void TsrMain::addCommand(const QString& handler, int right, std::function<void()> run,
-                         std::function<bool()> allowed) {
+void TsrMain::addCommand(const QString& handler, std::optional<store::Right> right,
+                         std::function<void()> run, std::function<bool()> allowed) {
     commands_.insert(handler, Command{right, std::move(allowed), std::move(run)});
 }
 
 void TsrMain::buildCommands() {
+    using store::Right;
     auto noSale = [this] { return noSaleOpen(); };
     auto store = [this] { return ownWarehouse(); };
+    auto storeNoSale = [this] { return ownWarehouse() && noSaleOpen(); };
 
     // Warehouse and sales.
     addCommand(
-        QStringLiteral("btPartsClick"), 12,
-        [this] {
-            std::optional<TsrParts> parts;
-            {
-                // Loading the whole nomenclature can take a moment on a large warehouse.
-                TfmMess wait(this);
-                ui::WaitMessage message(wait, QStringLiteral("Зареждане на номенклатурата, "
-                                                             "моля изчакайте ..."));
-                parts.emplace(db_, warehouseSettings(), this);
-            }
-            runModal_(*parts);
-        },
-        noSale);
+        QStringLiteral("btPartsClick"), Right::Nomenclature,
+        [this] { warehouse::openNomenclature(this, db_, warehouseSettings()); }, noSale);
     addCommand(
-        QStringLiteral("btInpPartsClick"), 13, [this] { deliverParts(); },
-        [this] { return ownWarehouse() && noSaleOpen(); });
+        QStringLiteral("btInpPartsClick"), Right::DeliveryAndDiscounts,
+        [this] { warehouse::startDelivery(this, db_, session_, warehouseSettings()); },
+        storeNoSale);
     addCommand(
-        QStringLiteral("mnPartsClick"), 29,
-        [this] {
-            TsrDostParts stock(db_, session_, warehouseSettings(), this);
-            runModal_(stock);
-        },
-        noSale);
-    addCommand(QStringLiteral("btSalePartsClick"), 14, {},
+        QStringLiteral("mnPartsClick"), Right::Stock,
+        [this] { warehouse::openStockReport(this, db_, session_, warehouseSettings()); }, noSale);
+    addCommand(QStringLiteral("btSalePartsClick"), Right::Sales, {},
                [this] { return ownWarehouse() && isMenuEnabled(QStringLiteral("mnZapl")); });
-    addCommand(QStringLiteral("mnPackSalesClick"), 14, {}, store);
-    addCommand(QStringLiteral("mnCorespondClick"), 13, [this] { openModal<TfrmDiscounts>(); });
-    addCommand(QStringLiteral("mnDostavClick"), 6, [this] { openModal<TsrDost>(); });
-    addCommand(QStringLiteral("TBItem18Click"), 29);
-    addCommand(QStringLiteral("TBItem19Click"), 29, [this] { openModal<TfrmNalSN>(); });
+    addCommand(QStringLiteral("mnPackSalesClick"), Right::Sales, {}, store);
+    addCommand(QStringLiteral("mnCorespondClick"), Right::DeliveryAndDiscounts,
+               [this] { warehouse::openDiscounts(this, db_); });
+    addCommand(QStringLiteral("mnDostavClick"), Right::Suppliers,
+               [this] { warehouse::openSuppliers(this, db_); });
+    addCommand(QStringLiteral("TBItem18Click"), Right::Stock);
+    addCommand(QStringLiteral("TBItem19Click"), Right::Stock,
+               [this] { warehouse::openSerialStock(this, db_); });
     // Orders.
-    addCommand(QStringLiteral("btPorClick"), 17,
-               [this] { openModal<TsrPor>(orders::RepairPlace::Workshop); });
+    addCommand(QStringLiteral("btPorClick"), Right::NewOrder,
+               [this] { orders::openNewOrder(this, db_); });
     addCommand(
-        QStringLiteral("mnPorClick"), 0, [this] { openOrderRegister(); }, noSale);
-    addCommand(
-        QStringLiteral("bOtClick"), 20, [this] { orderCommand(orders::OrderMode::Report); },
-        noSale);
-    addCommand(
-        QStringLiteral("bPayClick"), 21, [this] { orderCommand(orders::OrderMode::Payment); },
-        noSale);
-    addCommand(
-        QStringLiteral("bPPorClick"), 19, [this] { orderCommand(orders::OrderMode::Parts); },
-        noSale);
-    addCommand(QStringLiteral("bUslClick"), 17);
-    addCommand(QStringLiteral("mnShortsClick"), 0);
-    addCommand(QStringLiteral("TBItem6Click"), 0);
-    addCommand(QStringLiteral("TBItem13Click"), 0);
-    addCommand(QStringLiteral("bGtpClick"), 17);
-    addCommand(QStringLiteral("mnSprGtpClick"), 0);
-    addCommand(QStringLiteral("bAdrClick"), 18);
-    addCommand(QStringLiteral("TBItem16Click"), 22);
-    addCommand(QStringLiteral("mnOtchWarrClick"), 0);
-    addCommand(QStringLiteral("TBItem5Click"), 30, [this] { openModal<TsrPartsPor>(); });
-    addCommand(QStringLiteral("TBItem11Click"), 0, [this] {
-        TfrmWorkOp catalogue(db_, session_, this);
-        runModal_(catalogue);
-    });
-    addCommand(QStringLiteral("TBItem14Click"), 0,
-               [this] { openModal<TfrmSymp>(TfrmSymp::Mode::Browse); });
+        QStringLiteral("mnPorClick"), {},
+        [this] { orders::openOrderRegister(this, db_, session_); }, noSale);
+    for (const auto& [handler, mode] : {std::pair{"bOtClick", orders::OrderMode::Report},
+                                        std::pair{"bPayClick", orders::OrderMode::Payment},
+                                        std::pair{"bPPorClick", orders::OrderMode::Parts}}) {
+        addCommand(
+            QString::fromLatin1(handler), orders::orderCommandRight(mode),
+            [this, mode] { orders::runOrderCommand(this, db_, session_, mode); }, noSale);
+    }
+    addCommand(QStringLiteral("bUslClick"), Right::NewOrder);
+    addCommand(QStringLiteral("mnShortsClick"), {});
+    addCommand(QStringLiteral("TBItem6Click"), {});
+    addCommand(QStringLiteral("TBItem13Click"), {});
+    addCommand(QStringLiteral("bGtpClick"), Right::NewOrder);
+    addCommand(QStringLiteral("mnSprGtpClick"), {});
+    addCommand(QStringLiteral("bAdrClick"), Right::VisitSchedule);
+    addCommand(QStringLiteral("TBItem16Click"), Right::ServiceContracts);
+    addCommand(QStringLiteral("mnOtchWarrClick"), {});
+    addCommand(QStringLiteral("TBItem5Click"), Right::PartsInOrders,
+               [this] { orders::openPartsInOrders(this, db_); });
+    addCommand(QStringLiteral("TBItem11Click"), {},
+               [this] { orders::openOperationsCatalogue(this, db_, session_); });
+    addCommand(QStringLiteral("TBItem14Click"), {},
+               [this] { orders::openSymptomCodes(this, db_); });
     // Finance.
-    addCommand(QStringLiteral("btRazhClick"), 35);
-    addCommand(QStringLiteral("bPrihClick"), 35);
-    addCommand(QStringLiteral("mnKasaClick"), 36);
-    addCommand(QStringLiteral("bKasaClick"), 0);
-    addCommand(QStringLiteral("mnPechClick"), 37);
-    addCommand(QStringLiteral("TBItem20Click"), 38);
-    addCommand(QStringLiteral("N8Click"), 33, [this] { supplierAccounts(); });
-    addCommand(QStringLiteral("mnClientsDebtClick"), 34, [this] { clientAccounts(); });
-    addCommand(QStringLiteral("mnDostClick"), 31);
-    addCommand(QStringLiteral("mnSalesClick"), 32);
-    addCommand(QStringLiteral("mnValClick"), 0, [this] {
-        TsrCourse rates(db_, this);
-        runModal_(rates);
-    });
+    addCommand(QStringLiteral("btRazhClick"), Right::ExpensesAndIncome);
+    addCommand(QStringLiteral("bPrihClick"), Right::ExpensesAndIncome);
+    addCommand(QStringLiteral("mnKasaClick"), Right::CashBook);
+    addCommand(QStringLiteral("bKasaClick"), {});
+    addCommand(QStringLiteral("mnPechClick"), Right::Profit);
+    addCommand(QStringLiteral("TBItem20Click"), Right::FinancialSummary);
+    addCommand(QStringLiteral("N8Click"), Right::SupplierAccounts,
+               [this] { finance::openSupplierAccounts(this, db_); });
+    addCommand(QStringLiteral("mnClientsDebtClick"), Right::ClientAccounts,
+               [this] { finance::openClientAccounts(this, db_); });
+    addCommand(QStringLiteral("mnDostClick"), Right::DeliveryReportAndPurchasePrices);
+    addCommand(QStringLiteral("mnSalesClick"), Right::SalesReport);
+    addCommand(QStringLiteral("mnValClick"), {}, [this] { finance::openRateRegister(this, db_); });
     // Registers and invoices.
-    addCommand(QStringLiteral("TBItem7Click"), 0, [this] { openModal<TfrmArtsMarks>(); });
-    addCommand(QStringLiteral("mnCarsClick"), 7, [this] { openCarRegister(); });
-    addCommand(QStringLiteral("TBItem17Click"), 0, [this] { openModal<TfrmAllCars>(); });
-    addCommand(QStringLiteral("TBItem12Click"), 7, [this] { openModal<TsmPeoples>(); });
-    addCommand(QStringLiteral("mnFactClick"), 25);
-    addCommand(QStringLiteral("mnNoFactClick"), 26, [this] { unbilledPayments(); });
-    addCommand(QStringLiteral("mnSprFactClick"), 27);
-    addCommand(QStringLiteral("mnClerksClick"), 5, [this] {
-        openModal<TsrClerks>();
+    addCommand(QStringLiteral("TBItem7Click"), {}, [this] { vehicles::openBrands(this, db_); });
+    addCommand(QStringLiteral("mnCarsClick"), Right::ClientsAndCars, [this] {
+        vehicles::openCarRegister(this, db_, [this](const QString& regNo) {
+            orders::openOrderRegister(this, db_, session_, regNo);
+        });
+    });
+    addCommand(QStringLiteral("TBItem17Click"), {}, [this] { vehicles::openAllCars(this, db_); });
+    addCommand(QStringLiteral("TBItem12Click"), Right::ClientsAndCars,
+               [this] { invoicing::openClients(this, db_); });
+    addCommand(QStringLiteral("mnFactClick"), Right::NewInvoice);
+    addCommand(QStringLiteral("mnNoFactClick"), Right::UnbilledPayments,
+               [this] { invoicing::openUnbilledPayments(this, db_); });
+    addCommand(QStringLiteral("mnSprFactClick"), Right::InvoiceRegister);
+    addCommand(QStringLiteral("mnClerksClick"), Right::Employees, [this] {
+        staff::openEmployees(this, db_);
         refreshUserName();
     });
-    addCommand(QStringLiteral("mnToolsClick"), 9);
-    addCommand(QStringLiteral("mnSndHandClick"), 0);
+    addCommand(QStringLiteral("mnToolsClick"), Right::Tools);
+    addCommand(QStringLiteral("mnSndHandClick"), {});
     // Salaries.
-    addCommand(QStringLiteral("mnPaymentClick"), 42);
-    addCommand(QStringLiteral("mnSprPayClick"), 43);
-    addCommand(QStringLiteral("mnAvansClick"), 41);
-    addCommand(QStringLiteral("mnGlobaClick"), 40);
-    addCommand(QStringLiteral("mnNagradaClick"), 40);
+    addCommand(QStringLiteral("mnPaymentClick"), Right::SalaryPayment);
+    addCommand(QStringLiteral("mnSprPayClick"), Right::SalaryReport);
+    addCommand(QStringLiteral("mnAvansClick"), Right::Advances);
+    addCommand(QStringLiteral("mnGlobaClick"), Right::DeductionsAndBonuses);
+    addCommand(QStringLiteral("mnNagradaClick"), Right::DeductionsAndBonuses);
     // System and help.
-    addCommand(QStringLiteral("mnMyInfoClick"), 10, [this] { showOwnData(false); });
-    addCommand(QStringLiteral("mnPrefsClick"), 2, [this] { openSettings(); });
-    addCommand(QStringLiteral("N6Click"), 0);
-    addCommand(QStringLiteral("mnRestoreClick"), 3);
-    addCommand(QStringLiteral("N11Click"), 0, [this] { showHelp(); });
-    addCommand(QStringLiteral("N13Click"), 0, [this] { showAbout(); });
-    addCommand(QStringLiteral("TBItem4Click"), 0, [this] { openPresentation(); });
-    addCommand(QStringLiteral("mnExitClick"), 0, [this] { close(); });
-    addCommand(QStringLiteral("Action1Execute"), 0, [this] { toggleMaintenancePanel(); });
+    addCommand(QStringLiteral("mnMyInfoClick"), Right::OwnData, [this] { showOwnData(false); });
+    addCommand(QStringLiteral("mnPrefsClick"), Right::Settings, [this] { openSettings(); });
+    addCommand(QStringLiteral("N6Click"), {});
+    addCommand(QStringLiteral("mnRestoreClick"), Right::Restore);
+    addCommand(QStringLiteral("N11Click"), {}, [this] { showHelp(); });
+    addCommand(QStringLiteral("N13Click"), {}, [this] { showAbout(); });
+    addCommand(QStringLiteral("TBItem4Click"), {}, [this] { openPresentation(); });
+    addCommand(QStringLiteral("mnExitClick"), {}, [this] { close(); });
+    addCommand(QStringLiteral("Action1Execute"), {}, [this] { toggleMaintenancePanel(); });
 }
 
 QAction* TsrMain::commandAction(const QString& handler, const QString& text) {
@@ -654,40 +637,12 @@ void TsrMain::showCurrencyCommand(bool foreignCurrencies) {
         rates->setVisible(foreignCurrencies);
 }
 
-void TsrMain::openOrderRegister(const QString& regNo) {
-    TfrmSprPor orders(db_, session_, session_.settings(), this);
-    // The register's commands work on its current order.
-    auto command = [this, &orders](orders::OrderMode mode) {
-        return [this, &orders, mode](qint64 idPor) { orderCommand(mode, idPor, &orders); };
-    };
-    orders.setReportCommand(command(orders::OrderMode::Report));
-    orders.setPartsCommand(command(orders::OrderMode::Parts));
-    orders.setPaymentCommand(command(orders::OrderMode::Payment));
-    if (!regNo.isEmpty())
-        orders.searchRegistrationNumber(regNo);
-    runModal_(orders);
-}
-
-void TsrMain::orderCommand(orders::OrderMode mode, std::optional<qint64> idPor, QWidget* parent) {
-    orders::runOrderCommand(parent ? parent : this, db_, session_, mode, idPor);
-}
-
-void TsrMain::openCarRegister() {
-    TsrCar cars(db_, TsrCar::Mode::Register, this);
-    cars.setOrdersOfCar([this, &cars](const QString& regNo) {
-        cars.setEnabled(false);
-        openOrderRegister(regNo);
-        cars.setEnabled(true);
-    });
-    runModal_(cars);
-}
-
 void TsrMain::openSettings() {
     TsrNastr settings(
         db_, session_.settings(), [this](const QString& path) { return switchDatabase(path); },
         this);
     connect(&settings, &TsrNastr::currencyModeChosen, this, &TsrMain::showCurrencyCommand);
-    runModal_(settings);
+    ui::runModal(settings);
 }
 
 bool TsrMain::switchDatabase(const QString& path) {
@@ -710,48 +665,6 @@ bool TsrMain::switchDatabase(const QString& path) {
         showOwnData(true);
     refreshIdentity();
     return true;
-}
-
-bool TsrMain::tableIsEmpty(const QString& table) {
-    return db_.scalar(QStringLiteral("SELECT count(*) FROM ") + table).toInt() == 0;
-}
-
-void TsrMain::deliverParts() {
-    while (tableIsEmpty(QStringLiteral("delivers"))) {
-        if (!ui::ask(this,
-                     QStringLiteral("Няма въведени доставчици. Желаете ли да въведете доставчици?"),
-                     ui::captionMessage()))
-            return;
-        runCommand(QStringLiteral("mnDostavClick"));
-    }
-    warehouse::startDelivery(this, db_, session_, warehouseSettings());
-}
-
-void TsrMain::supplierAccounts() {
-    if (tableIsEmpty(QStringLiteral("delivers"))) {
-        ui::message(this, ui::captionMessage(), QStringLiteral("Няма въведени доставчици"),
-                    ui::MessageIcon::Warning);
-        return;
-    }
-    // The supplier accounts window comes with the finance windows.
-}
-
-void TsrMain::clientAccounts() {
-    if (tableIsEmpty(QStringLiteral("firms"))) {
-        ui::message(this, ui::captionMessage(), QStringLiteral("Няма въведени фирми-клиенти"),
-                    ui::MessageIcon::Warning);
-        return;
-    }
-    // The client accounts window comes with the finance windows.
-}
-
-void TsrMain::unbilledPayments() {
-    if (tableIsEmpty(QStringLiteral("firms"))) {
-        ui::message(this, ui::captionMessage(), QStringLiteral("Няма въведени клиенти!"),
-                    ui::MessageIcon::Warning);
-        return;
-    }
-    // The unbilled payments window comes with the invoicing windows.
 }
 
 void TsrMain::toggleMaintenancePanel() {
@@ -799,7 +712,7 @@ void TsrMain::clearEngineNumbers() {
                  ui::captionWarning()))
         return;
     try {
-        db_.exec(QStringLiteral("UPDATE porychka SET warName = ''"));
+        orders::blankEngineNumbers(db_);
     } catch (const store::DbError& e) {
         ui::error(this, e.message());
     }

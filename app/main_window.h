@@ -1,8 +1,10 @@
 #pragma once
 
-#include <QDialog>
 #include <QHash>
 #include <QMainWindow>
+
+#include "store/rights.h"
+
 #include <functional>
 #include <optional>
 
@@ -19,9 +21,6 @@ class Database;
 }
 namespace warehouse {
 struct WarehouseSettings;
-}
-namespace orders {
-enum class OrderMode;
 }
 
 // The main window. It holds the connection and the session for the whole run; every other
@@ -40,7 +39,7 @@ public:
     // A link of the command panel; only the exact link names run a command.
     void anchorClick(const QString& link);
 
-    bool holdsRight(int position) const;
+    bool holdsRight(store::Right right) const;
     shell::Session& session() { return session_; }
     QString userStatusText() const;
 
@@ -58,11 +57,6 @@ public:
     // A second start of the program asked this one to come to the front.
     void bringToFront();
 
-    // Shows the windows the commands open; tests replace it to see which window a command
-    // opens without running its modal loop.
-    using ModalRunner = std::function<int(QDialog&)>;
-    void setModalRunner(ModalRunner runner) { runModal_ = std::move(runner); }
-
 Q_SIGNALS:
     // A command passed its right and precondition checks and runs now.
     void commandRan(const QString& handler);
@@ -73,9 +67,9 @@ protected:
 
 private:
     struct Command {
-        int right = 0;                 // 0: no right needed
-        std::function<bool()> allowed; // further precondition; empty = always
-        std::function<void()> run;     // empty: the window comes later
+        std::optional<store::Right> right; // none: every user may run it
+        std::function<bool()> allowed;     // further precondition; empty = always
+        std::function<void()> run;         // empty: the window comes later
     };
 
     void buildCommands();
@@ -83,8 +77,8 @@ private:
     QWidget* buildCentralArea();
     QFrame* buildMaintenancePanel();
     QAction* commandAction(const QString& handler, const QString& text);
-    void addCommand(const QString& handler, int right, std::function<void()> run = {},
-                    std::function<bool()> allowed = {});
+    void addCommand(const QString& handler, std::optional<store::Right> right,
+                    std::function<void()> run = {}, std::function<bool()> allowed = {});
     bool noSaleOpen() const;
     bool ownWarehouse() const;
 
@@ -94,31 +88,15 @@ private:
     void showAbout();
     void showHelp();
     void openPresentation();
-    void deliverParts();
-    void supplierAccounts();
-    void clientAccounts();
-    void unbilledPayments();
     void toggleMaintenancePanel();
     void refreshMaintenancePanel();
     void upgradeStructure();
     void clearEngineNumbers();
-    bool tableIsEmpty(const QString& table);
     warehouse::WarehouseSettings warehouseSettings() const;
     void showCurrencyCommand(bool foreignCurrencies);
-    void openOrderRegister(const QString& regNo = {});
-    void openCarRegister();
-    // Parts, report or payment of an order: the given one, or asked for.
-    void orderCommand(orders::OrderMode mode, std::optional<qint64> idPor = std::nullopt,
-                      QWidget* parent = nullptr);
     void openSettings();
     // Runs the database start on another file and keeps working on it, without a new login.
     bool switchDatabase(const QString& path);
-
-    // A modal window of the program on this database, shown once and destroyed.
-    template <typename Window, typename... Args> void openModal(Args&&... args) {
-        Window window(db_, std::forward<Args>(args)..., this);
-        runModal_(window);
-    }
 
     store::Database& db_;
     shell::Session& session_;
@@ -133,5 +111,4 @@ private:
     bool exitWithoutAsking_ = false;
     bool aboutVisible_ = false;
     bool firstShowingDone_ = false;
-    ModalRunner runModal_ = [](QDialog& dialog) { return dialog.exec(); };
 };

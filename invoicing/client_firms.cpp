@@ -143,4 +143,8 @@ QList<FirmName> firmNames(store::Database& db) {
     return names;
 }
 
+bool hasClientFirms(store::Database& db) {
+    return !db.scalar(QStringLiteral("SELECT min(ID) FROM firms")).isNull();
+}
+
 } // namespace invoicing

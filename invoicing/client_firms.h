@@ -57,5 +57,6 @@ struct FirmName {
     QString name;
 };
 QList<FirmName> firmNames(store::Database& db); // by name
+bool hasClientFirms(store::Database& db);
 
 } // namespace invoicing

@@ -43,7 +43,6 @@ namespace orders {
 
 namespace {
 
-constexpr int kEditRight = 8;
 const QString kOperationsMime = QStringLiteral("application/x-workshop-operations");
 
 enum OpColumn { ColCode, ColName, ColClient, ColWorker, ColWarranty, ColTime, ColId };
@@ -473,7 +472,7 @@ void TfrmWorkOp::showEvent(QShowEvent* event) {
 }
 
 void TfrmWorkOp::applyRights() {
-    const bool editor = session_.holdsRight(kEditRight);
+    const bool editor = session_.holdsRight(store::Right::OperationsEditing);
     for (QWidget* w : std::initializer_list<QWidget*>{btnAdd_, btnAddChild_, btnDelete_, opNew_,
                                                       opEdit_, opDelete_})
         w->setEnabled(editor);
@@ -506,7 +505,7 @@ void TfrmWorkOp::reloadTree(std::optional<qint64> keep) {
     tree_->clear();
     QHash<qint64, QTreeWidgetItem*> items;
     const QList<TreeNode> nodes = treeNodes(db_);
-    const bool editor = session_.holdsRight(kEditRight);
+    const bool editor = session_.holdsRight(store::Right::OperationsEditing);
     // Parents may come after their children in id order: place nodes until nothing moves.
     QList<TreeNode> pending = nodes;
     while (!pending.isEmpty()) {
@@ -600,7 +599,7 @@ void TfrmWorkOp::loadQuery(const QString& sql, const QVariantMap& binds) {
 
 void TfrmWorkOp::updateNodeCommands() {
     const auto node = currentNode();
-    const bool editor = session_.holdsRight(kEditRight);
+    const bool editor = session_.holdsRight(store::Right::OperationsEditing);
     btnDelete_->setEnabled(editor && node && canDeleteNode(db_, *node));
     btnAddChild_->setEnabled(editor && node && canAddChild(db_, *node));
 }
@@ -610,7 +609,7 @@ void TfrmWorkOp::refuseNode() {
 }
 
 void TfrmWorkOp::addNode() {
-    if (!session_.holdsRight(kEditRight) || panelOpen())
+    if (!session_.holdsRight(store::Right::OperationsEditing) || panelOpen())
         return;
     QTreeWidgetItem* current = tree_->currentItem();
     if (!current || !current->parent()) {
@@ -631,7 +630,8 @@ void TfrmWorkOp::addNode() {
 
 void TfrmWorkOp::addChild() {
     const auto node = currentNode();
-    if (!session_.holdsRight(kEditRight) || !node || !canAddChild(db_, *node) || panelOpen())
+    if (!session_.holdsRight(store::Right::OperationsEditing) || !node ||
+        !canAddChild(db_, *node) || panelOpen())
         return;
     QTreeWidgetItem* parent = tree_->currentItem();
     const QSignalBlocker block(tree_);
@@ -682,7 +682,7 @@ void TfrmWorkOp::treeEditorClosed() {
 
 void TfrmWorkOp::deleteNode() {
     const auto node = currentNode();
-    if (!session_.holdsRight(kEditRight) || !node || panelOpen())
+    if (!session_.holdsRight(store::Right::OperationsEditing) || !node || panelOpen())
         return;
     if (!canDeleteNode(db_, *node))
         return;
@@ -791,7 +791,7 @@ QString TfrmWorkOp::statusText() const {
 }
 
 void TfrmWorkOp::newOperation() {
-    if (!session_.holdsRight(kEditRight) || panelOpen())
+    if (!session_.holdsRight(store::Right::OperationsEditing) || panelOpen())
         return;
     if (tree_->topLevelItemCount() == 0 || !currentNode()) {
         ui::message(this, ui::captionMessage(), QStringLiteral("Няма въведени класификации!"),
@@ -812,7 +812,7 @@ void TfrmWorkOp::newOperation() {
 
 void TfrmWorkOp::editOperation() {
     const auto id = currentOperationId();
-    if (!session_.holdsRight(kEditRight) || !id || panelOpen())
+    if (!session_.holdsRight(store::Right::OperationsEditing) || !id || panelOpen())
         return;
     const auto op = loadOperation(db_, *id);
     if (!op)
@@ -880,7 +880,8 @@ void TfrmWorkOp::cancelOperation() {
 }
 
 void TfrmWorkOp::deleteOperations() {
-    if (!session_.holdsRight(kEditRight) || model_->rowCount() == 0 || panelOpen())
+    if (!session_.holdsRight(store::Right::OperationsEditing) || model_->rowCount() == 0 ||
+        panelOpen())
         return;
     const QList<qint64> ids = selectedOperations();
     if (ids.isEmpty())

@@ -1,26 +1,31 @@
 #include "orders/order_commands.h"
 
+#include "orders/new_order_window.h"
+#include "orders/operations_catalogue_window.h"
 #include "orders/order_payment.h"
 #include "orders/order_ready.h"
+#include "orders/order_register_window.h"
 #include "orders/order_report_window.h"
+#include "orders/parts_in_orders_window.h"
+#include "orders/symptom_codes_window.h"
 #include "shell/session.h"
-#include "staff/employees_window.h"
+#include "staff/staff_commands.h"
 #include "store/database.h"
 #include "ui/message_box.h"
 #include "ui/order_number_prompt.h"
 
 namespace orders {
 
-int orderCommandRight(OrderMode mode) {
+store::Right orderCommandRight(OrderMode mode) {
     switch (mode) {
     case OrderMode::Parts:
-        return 19;
+        return store::Right::PartsIntoOrder;
     case OrderMode::Report:
-        return 20;
+        return store::Right::OrderReport;
     case OrderMode::Payment:
-        return 21;
+        break;
     }
-    return 0;
+    return store::Right::OrderPayment;
 }
 
 std::optional<QString> orderCommandRefusal(store::Database& db, OrderMode mode, qint64 idPor) {
@@ -68,8 +73,7 @@ void runOrderCommand(QWidget* parent, store::Database& db, shell::Session& sessi
         if (mode != OrderMode::Parts && activeTechnicianNames(db).isEmpty()) {
             ui::message(parent, ui::captionMessage(), noTechniciansText(),
                         ui::MessageIcon::Warning);
-            TsrClerks clerks(db, parent);
-            clerks.exec();
+            staff::openEmployees(parent, db);
             return;
         }
         TfrmOtchet window(db, session, parent);
@@ -79,6 +83,40 @@ void runOrderCommand(QWidget* parent, store::Database& db, shell::Session& sessi
     } catch (const store::DbError& e) {
         ui::error(parent, e.message());
     }
+}
+
+void openNewOrder(QWidget* parent, store::Database& db) {
+    TsrPor order(db, RepairPlace::Workshop, parent);
+    ui::runModal(order);
+}
+
+void openOrderRegister(QWidget* parent, store::Database& db, shell::Session& session,
+                       const QString& regNo) {
+    TfrmSprPor orders(db, session, session.settings(), parent);
+    auto command = [&](OrderMode mode) {
+        return [&, mode](qint64 idPor) { runOrderCommand(&orders, db, session, mode, idPor); };
+    };
+    orders.setReportCommand(command(OrderMode::Report));
+    orders.setPartsCommand(command(OrderMode::Parts));
+    orders.setPaymentCommand(command(OrderMode::Payment));
+    if (!regNo.isEmpty())
+        orders.searchRegistrationNumber(regNo);
+    ui::runModal(orders);
+}
+
+void openPartsInOrders(QWidget* parent, store::Database& db) {
+    TsrPartsPor parts(db, parent);
+    ui::runModal(parts);
+}
+
+void openOperationsCatalogue(QWidget* parent, store::Database& db, const shell::Session& session) {
+    TfrmWorkOp catalogue(db, session, parent);
+    ui::runModal(catalogue);
+}
+
+void openSymptomCodes(QWidget* parent, store::Database& db) {
+    TfrmSymp codes(db, TfrmSymp::Mode::Browse, parent);
+    ui::runModal(codes);
 }
 
 } // namespace orders

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "orders/order_work.h"
+#include "store/rights.h"
 
 #include <QString>
 #include <functional>
@@ -20,7 +21,7 @@ class Session;
 namespace orders {
 
 // The access right of each command.
-int orderCommandRight(OrderMode mode);
+store::Right orderCommandRight(OrderMode mode);
 
 // Why the command refuses this order (the message to show), or nothing when it may open.
 // Technicians are checked separately.
@@ -37,5 +38,15 @@ QString noTechniciansText();
 void runOrderCommand(QWidget* parent, store::Database& db, shell::Session& session, OrderMode mode,
                      std::optional<qint64> idPor = std::nullopt,
                      const std::function<void(qint64)>& repairCard = {});
+
+// The other order commands of the main window, one entry each.
+void openNewOrder(QWidget* parent, store::Database& db);
+// The order register, its commands working on its current order; with a registration number
+// it opens on that car's orders.
+void openOrderRegister(QWidget* parent, store::Database& db, shell::Session& session,
+                       const QString& regNo = {});
+void openPartsInOrders(QWidget* parent, store::Database& db);
+void openOperationsCatalogue(QWidget* parent, store::Database& db, const shell::Session& session);
+void openSymptomCodes(QWidget* parent, store::Database& db);
 
 } // namespace orders

@@ -43,8 +43,6 @@ using namespace orders;
 
 namespace {
 
-// Right that shows the profit of the orders and the totals of the list.
-constexpr int kRightProfit = 37;
 const QString kLayoutKey = QStringLiteral("SprPor/grid");
 
 // The list as the grid shows it: flags as flags, dates as dates, amounts as numbers.
@@ -112,7 +110,7 @@ bool neverShown(int column) {
 TfrmSprPor::TfrmSprPor(store::Database& db, const shell::Session& session,
                        const shell::BusinessSettings& settings, QWidget* parent)
     : QDialog(parent), db_(db), session_(session), settings_(settings),
-      seesProfit_(session.holdsRight(kRightProfit)) {
+      seesProfit_(session.holdsRight(store::Right::Profit)) {
     setObjectName(QStringLiteral("TfrmSprPor"));
     setWindowTitle(QStringLiteral("Справка за поръчките"));
     setSizeGripEnabled(true);

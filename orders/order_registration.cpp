@@ -222,4 +222,9 @@ QString appendLine(const QString& text, const QString& line) {
     return text.endsWith(QLatin1Char('\n')) ? text + line : text + QLatin1Char('\n') + line;
 }
 
+void blankEngineNumbers(store::Database& db) {
+    db.exec(QStringLiteral("UPDATE porychka SET warName = :empty"),
+            {{QStringLiteral("empty"), QString()}});
+}
+
 } // namespace orders

@@ -111,4 +111,7 @@ QString symptomLine(const QString& description, const QVariant& group, const QVa
 // The complaint with the line appended on a line of its own.
 QString appendLine(const QString& text, const QString& line);
 
+// Empties the engine-number field of every order (a maintenance command).
+void blankEngineNumbers(store::Database& db);
+
 } // namespace orders

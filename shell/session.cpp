@@ -11,8 +11,8 @@ Session::Session(LoggedInUser user, QString workstationKey, BusinessSettings set
     : user_(std::move(user)), workstationKey_(std::move(workstationKey)),
       settings_(std::move(settings)) {}
 
-bool Session::holdsRight(int position) const {
-    return store::holdsRight(user_.rights, position);
+bool Session::holdsRight(store::Right right) const {
+    return store::holdsRight(user_.rights, right);
 }
 
 QString workstationKey(QSettings& settings) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shell/business_settings.h"
+#include "store/rights.h"
 
 #include <QSettings>
 #include <QString>
@@ -29,8 +30,8 @@ public:
     void setUserName(const QString& name) { user_.name = name; }
     QString rights() const { return user_.rights; }
 
-    // Position counted from 1; a command whose right is not held does nothing.
-    bool holdsRight(int position) const;
+    // A command whose right is not held does nothing.
+    bool holdsRight(store::Right right) const;
 
     QString workstationKey() const { return workstationKey_; }
 

@@ -1,5 +1,7 @@
 #include "ui/message_box.h"
 
+#include <QDialog>
+
 #include <QAbstractButton>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -120,6 +122,14 @@ QString saveFileName(QWidget* parent, const QString& caption, const QString& pro
 std::optional<QString> inputText(QWidget* parent, const QString& caption, const QString& label,
                                  const QString& initial, bool password) {
     return responder().inputText(parent, caption, label, initial, password);
+}
+
+int Responder::runModal(QDialog& dialog) {
+    return dialog.exec();
+}
+
+int runModal(QDialog& dialog) {
+    return responder().runModal(dialog);
 }
 
 } // namespace ui

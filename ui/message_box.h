@@ -3,6 +3,7 @@
 #include <QString>
 #include <optional>
 
+class QDialog;
 class QWidget;
 
 // Every message box, question, input box and file dialog of the program goes through here, so
@@ -26,6 +27,8 @@ public:
     virtual std::optional<QString> inputText(QWidget* parent, const QString& caption,
                                              const QString& label, const QString& initial,
                                              bool password) = 0;
+    // A window the program shows modally; returns its result code.
+    virtual int runModal(QDialog& dialog);
 };
 
 // Replaces the real dialogs (nullptr restores them). The only global switch of the program.
@@ -48,5 +51,7 @@ QString saveFileName(QWidget* parent, const QString& caption, const QString& pro
                      const QString& filter);
 std::optional<QString> inputText(QWidget* parent, const QString& caption, const QString& label,
                                  const QString& initial = {}, bool password = false);
+// Shows a window of the program modally (the commands' windows); tests see which one opens.
+int runModal(QDialog& dialog);
 
 } // namespace ui

@@ -2,8 +2,10 @@
 
 #include "finance/date_dialog.h"
 #include "store/currency.h"
+#include "ui/message_box.h"
 #include "warehouse/delivery_window.h"
 #include "warehouse/suppliers.h"
+#include "warehouse/warehouse_commands.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -46,6 +48,15 @@ namespace warehouse {
 
 bool startDelivery(QWidget* parent, store::Database& db, const shell::Session& session,
                    const WarehouseSettings& settings) {
+    // The register opens here rather than through its own command, so that the delivery right
+    // alone is enough to enter the first supplier.
+    while (!hasSuppliers(db)) {
+        if (!ui::ask(parent,
+                     QStringLiteral("Няма въведени доставчици. Желаете ли да въведете доставчици?"),
+                     ui::captionMessage()))
+            return false;
+        openSuppliers(parent, db);
+    }
     TsrDate dateDialog(db, settings.currency, parent);
     if (dateDialog.exec() != QDialog::Accepted)
         return false;

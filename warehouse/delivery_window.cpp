@@ -40,10 +40,6 @@ using warehouse::PartsList;
 namespace {
 
 // Access rights used here.
-constexpr int kRightNomenclature = 12;
-constexpr int kRightDelivery = 13;
-constexpr int kRightPrices = 15;
-constexpr int kRightPurchasePrices = 31;
 
 QAction* action(QToolBar* bar, const char* name, const QString& text) {
     QAction* a = bar->addAction(text);
@@ -98,7 +94,8 @@ void TsrDostParts::build() {
     options.emptySearchLoadsStock = false;
     options.searchInStockOnly = mode_ == Mode::Stock;
     options.priceColumns = mode_ == Mode::Stock;
-    options.purchaseColumns = mode_ == Mode::Stock && session_.holdsRight(kRightPurchasePrices);
+    options.purchaseColumns =
+        mode_ == Mode::Stock && session_.holdsRight(store::Right::DeliveryReportAndPurchasePrices);
 
     auto* mnSearch = action(toolbar, "mnSearch", QStringLiteral("Търсене"));
     if (mode_ == Mode::Delivery) {
@@ -131,10 +128,10 @@ void TsrDostParts::build() {
         mnNal_->setChecked(true);
         connect(mnNal_, &QAction::toggled, list_, &PartsList::loadBroad);
         auto* mnChPrice = action(toolbar, "mnChPrice", QStringLiteral("Промяна на цени"));
-        mnChPrice->setEnabled(session_.holdsRight(kRightPrices));
+        mnChPrice->setEnabled(session_.holdsRight(store::Right::Prices));
         connect(mnChPrice, &QAction::triggered, this, &TsrDostParts::showPricePanel);
         auto* mnBack = action(toolbar, "mnBack", QStringLiteral("Връщане към доставчик"));
-        mnBack->setEnabled(session_.holdsRight(kRightDelivery));
+        mnBack->setEnabled(session_.holdsRight(store::Right::DeliveryAndDiscounts));
         connect(mnBack, &QAction::triggered, this, &TsrDostParts::returnToSupplier);
         setWindowTitle(QStringLiteral("Наличност на резервни части"));
         resize(1100, 640);
@@ -195,7 +192,7 @@ void TsrDostParts::buildDeliveryMode(QWidget* nomenclature) {
 
     // The nomenclature panel over the lines.
     auto* btnNew = ui::namedButton(nomenclature, "btnNew", QStringLiteral("Нова част"));
-    btnNew->setEnabled(session_.holdsRight(kRightNomenclature));
+    btnNew->setEnabled(session_.holdsRight(store::Right::Nomenclature));
     auto* btnAdd = ui::namedButton(nomenclature, "btnAdd", QStringLiteral("Добави в доставката"));
     auto* btnHide = ui::namedButton(nomenclature, "btnHide", QStringLiteral("Скрий"));
     connect(btnNew, &QPushButton::clicked, this, [this] {
@@ -492,7 +489,7 @@ void TsrDostParts::fillPricePanel() {
 }
 
 void TsrDostParts::showPricePanel() {
-    if (!pChPrice_ || list_->isEmpty() || !session_.holdsRight(kRightPrices))
+    if (!pChPrice_ || list_->isEmpty() || !session_.holdsRight(store::Right::Prices))
         return;
     fillPricePanel();
     pChPrice_->adjustSize();
@@ -539,7 +536,7 @@ void TsrDostParts::cancelPrices() {
 }
 
 void TsrDostParts::returnToSupplier() {
-    if (list_->isEmpty() || !session_.holdsRight(kRightDelivery))
+    if (list_->isEmpty() || !session_.holdsRight(store::Right::DeliveryAndDiscounts))
         return;
     const auto id = list_->currentPartId();
     if (!id)

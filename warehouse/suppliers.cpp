@@ -93,4 +93,8 @@ void recordReturn(store::Database& db, const DeliveryReturn& back, int userId,
     tx.commit();
 }
 
+bool hasSuppliers(store::Database& db) {
+    return !db.scalar(QStringLiteral("SELECT min(id) FROM delivers")).isNull();
+}
+
 } // namespace warehouse

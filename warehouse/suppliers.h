@@ -19,6 +19,7 @@ struct Supplier {
 };
 
 QList<Supplier> suppliers(store::Database& db); // by name
+bool hasSuppliers(store::Database& db);
 std::optional<Supplier> loadSupplier(store::Database& db, qint64 id);
 // Trims the name and appends (id 0, no warranty) or changes the supplier; false when the name
 // is empty or another supplier has it. supplier.id is set on success.

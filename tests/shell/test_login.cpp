@@ -307,7 +307,7 @@ void TestLogin::rightsAreHeldOnlyByAOneAtTheirPosition() {
     QFETCH(int, position);
     QFETCH(bool, held);
     const shell::Session session({1, "a", "A", rights}, "ws");
-    QCOMPARE(session.holdsRight(position), held);
+    QCOMPARE(session.holdsRight(store::Right(position)), held);
 }
 
 void TestLogin::workstationKeyIsCreatedOnceAndKept() {

@@ -40,4 +40,8 @@ std::optional<QString> ScriptedResponder::inputText(QWidget*, const QString&, co
     return inputs.isEmpty() ? std::nullopt : inputs.dequeue();
 }
 
+int ScriptedResponder::runModal(QDialog& dialog) {
+    return modalRunner ? modalRunner(dialog) : ui::Responder::runModal(dialog);
+}
+
 } // namespace testing

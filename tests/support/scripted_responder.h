@@ -6,6 +6,7 @@
 #include <QQueue>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace testing {
 
@@ -25,6 +26,9 @@ public:
     QQueue<bool> answers;
     QQueue<QString> fileNames;
     QQueue<std::optional<QString>> inputs;
+    // Stands in for the modal loop of the program's own windows when set; they run for real
+    // otherwise.
+    std::function<int(QDialog&)> modalRunner;
 
     QStringList texts() const;
     void clear();
@@ -36,6 +40,7 @@ public:
     QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override;
     std::optional<QString> inputText(QWidget*, const QString&, const QString&, const QString&,
                                      bool) override;
+    int runModal(QDialog& dialog) override;
 };
 
 } // namespace testing

@@ -1,0 +1,33 @@
+#include "finance/finance_commands.h"
+
+#include "finance/rate_register.h"
+#include "invoicing/client_firms.h"
+#include "ui/message_box.h"
+#include "warehouse/suppliers.h"
+
+namespace finance {
+
+void openRateRegister(QWidget* parent, store::Database& db) {
+    TsrCourse rates(db, parent);
+    ui::runModal(rates);
+}
+
+void openSupplierAccounts(QWidget* parent, store::Database& db) {
+    if (!warehouse::hasSuppliers(db)) {
+        ui::message(parent, ui::captionMessage(), QStringLiteral("Няма въведени доставчици"),
+                    ui::MessageIcon::Warning);
+        return;
+    }
+    // The supplier accounts window comes with the finance windows.
+}
+
+void openClientAccounts(QWidget* parent, store::Database& db) {
+    if (!invoicing::hasClientFirms(db)) {
+        ui::message(parent, ui::captionMessage(), QStringLiteral("Няма въведени фирми-клиенти"),
+                    ui::MessageIcon::Warning);
+        return;
+    }
+    // The client accounts window comes with the finance windows.
+}
+
+} // namespace finance
