@@ -1,5 +1,6 @@
 #include "finance/date_dialog.h"
 
+#include "finance/finance_commands.h"
 #include "finance/rate_dialog.h"
 
 #include <QDateEdit>

@@ -1,7 +1,9 @@
 #include "finance/finance_commands.h"
 
-#include "finance/rate_register.h"
+#include "finance/rate_dialog.h"
+#include "finance/rate_register_window.h"
 #include "invoicing/client_firms.h"
+#include "store/db_error.h"
 #include "ui/message_box.h"
 #include "warehouse/suppliers.h"
 
@@ -28,6 +30,20 @@ void openClientAccounts(QWidget* parent, store::Database& db) {
         return;
     }
     // The client accounts window comes with the finance windows.
+}
+
+std::optional<store::Rates> ensureRates(QWidget* parent, store::Database& db, const QDate& date) {
+    try {
+        if (auto rates = store::ratesOf(db, date))
+            return rates;
+    } catch (const store::DbError& e) {
+        ui::error(parent, e.message());
+        return std::nullopt;
+    }
+    TsrCurrency dialog(db, date, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.saved();
 }
 
 } // namespace finance

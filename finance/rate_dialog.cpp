@@ -135,21 +135,3 @@ void TsrCurrency::closeEvent(QCloseEvent* event) {
     }
     QDialog::closeEvent(event);
 }
-
-namespace finance {
-
-std::optional<store::Rates> ensureRates(QWidget* parent, store::Database& db, const QDate& date) {
-    try {
-        if (auto rates = store::ratesOf(db, date))
-            return rates;
-    } catch (const store::DbError& e) {
-        ui::error(parent, e.message());
-        return std::nullopt;
-    }
-    TsrCurrency dialog(db, date, parent);
-    if (dialog.exec() != QDialog::Accepted)
-        return std::nullopt;
-    return dialog.saved();
-}
-
-} // namespace finance

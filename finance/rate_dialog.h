@@ -47,13 +47,3 @@ private:
     QLineEdit* usd_;
     QLineEdit* eur_;
 };
-
-namespace finance {
-
-// The rates of a date, asking for them with the rate dialog when the day has none yet. Empty
-// when the user did not confirm the rates (the operation must not go on) or the database could
-// not be read (the error has been shown).
-std::optional<store::Rates> ensureRates(QWidget* parent, store::Database& db,
-                                        const QDate& date = QDate::currentDate());
-
-} // namespace finance

@@ -1,7 +1,7 @@
-#include "finance/rate_register.h"
+#include "finance/rate_register_window.h"
 
+#include "finance/exchange_rates.h"
 #include "store/database.h"
-#include "store/sql_values.h"
 #include "ui/message_box.h"
 #include "ui/row_list.h"
 
@@ -59,14 +59,11 @@ TsrCourse::TsrCourse(store::Database& db, QWidget* parent)
 void TsrCourse::reload() {
     model_->removeRows(0, model_->rowCount());
     try {
-        QSqlQuery q = db_.exec(QStringLiteral("SELECT Data, USD, EUR FROM valcourse "
-                                              "ORDER BY Data DESC"));
-        while (q.next()) {
-            const QDate date = store::dateFromDb(q.value(0));
+        for (const store::Rates& day : finance::rateHistory(db_)) {
             model_->appendRow(
-                {readOnly(date.toString(QStringLiteral("dd.MM.yyyy")), Qt::AlignHCenter),
-                 readOnly(rateText(store::amountFromDb(q.value(1))), Qt::AlignRight),
-                 readOnly(rateText(store::amountFromDb(q.value(2))), Qt::AlignRight)});
+                {readOnly(day.date.toString(QStringLiteral("dd.MM.yyyy")), Qt::AlignHCenter),
+                 readOnly(rateText(day.usd), Qt::AlignRight),
+                 readOnly(rateText(day.eur), Qt::AlignRight)});
         }
     } catch (const store::DbError& e) {
         ui::error(this, e.message());

@@ -1,6 +1,6 @@
 #include "invoicing/client_fields.h"
 
-#include "invoicing/firm_chooser.h"
+#include "invoicing/firm_chooser_dialog.h"
 
 #include <QLineEdit>
 

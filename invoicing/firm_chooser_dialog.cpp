@@ -1,4 +1,4 @@
-#include "invoicing/firm_chooser.h"
+#include "invoicing/firm_chooser_dialog.h"
 
 #include "invoicing/clients_window.h"
 #include "store/database.h"

@@ -2,7 +2,7 @@
 
 #include "invoicing/client_fields.h"
 #include "invoicing/client_firms.h"
-#include "invoicing/firm_chooser.h"
+#include "invoicing/firm_chooser_dialog.h"
 #include "orders/order_texts.h"
 #include "orders/previous_repairs_window.h"
 #include "orders/start_number_dialog.h"

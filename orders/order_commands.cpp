@@ -2,6 +2,7 @@
 
 #include "orders/new_order_window.h"
 #include "orders/operations_catalogue_window.h"
+#include "orders/order_number_dialog.h"
 #include "orders/order_payment.h"
 #include "orders/order_ready.h"
 #include "orders/order_register_window.h"
@@ -12,7 +13,6 @@
 #include "staff/staff_commands.h"
 #include "store/database.h"
 #include "ui/message_box.h"
-#include "ui/order_number_prompt.h"
 
 namespace orders {
 

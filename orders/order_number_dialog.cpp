@@ -1,4 +1,4 @@
-#include "ui/order_number_prompt.h"
+#include "orders/order_number_dialog.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,6 +1,5 @@
 #include "orders/order_register_window.h"
 
-#include "orders/optional_date_edit.h"
 #include "orders/order_header_dialog.h"
 #include "orders/order_texts.h"
 #include "orders/order_type_dialog.h"
@@ -15,6 +14,7 @@
 #include "ui/grid_printer.h"
 #include "ui/message_box.h"
 #include "ui/named_widgets.h"
+#include "ui/optional_date_edit.h"
 #include "ui/row_list.h"
 
 #include <QAction>
@@ -170,9 +170,9 @@ void TfrmSprPor::buildCriteria() {
     eClerk_->setObjectName(QStringLiteral("eClerk"));
     eCouppe_ = ui::namedEdit(criteria_, "eCouppe");
     eEngine_ = ui::namedEdit(criteria_, "eEngine");
-    fdate1_ = new OptionalDateEdit(criteria_);
+    fdate1_ = new ui::OptionalDateEdit(criteria_);
     fdate1_->setObjectName(QStringLiteral("fdate1"));
-    fdate2_ = new OptionalDateEdit(criteria_);
+    fdate2_ = new ui::OptionalDateEdit(criteria_);
     fdate2_->setObjectName(QStringLiteral("fdate2"));
     auto* search = ui::namedPlainButton(criteria_, "BitBtn2", QStringLiteral("Търсене"));
     connect(search, &QPushButton::clicked, this, &TfrmSprPor::search);
@@ -217,9 +217,9 @@ void TfrmSprPor::buildReports() {
         reportButtons_ << rb;
         layout->addWidget(rb);
     }
-    date1_ = new OptionalDateEdit(reports_);
+    date1_ = new ui::OptionalDateEdit(reports_);
     date1_->setObjectName(QStringLiteral("date1"));
-    date2_ = new OptionalDateEdit(reports_);
+    date2_ = new ui::OptionalDateEdit(reports_);
     date2_->setObjectName(QStringLiteral("date2"));
     connect(date1_, &QDateEdit::dateChanged, this, [this] { keepPeriod(date1_, date1_, date2_); });
     connect(date2_, &QDateEdit::dateChanged, this, [this] { keepPeriod(date2_, date1_, date2_); });
@@ -424,7 +424,7 @@ void TfrmSprPor::porNoEdited(const QString& text) {
             c->setCurrentIndex(0);
         c->setEnabled(free);
     }
-    for (OptionalDateEdit* d : {fdate1_, fdate2_}) {
+    for (ui::OptionalDateEdit* d : {fdate1_, fdate2_}) {
         if (!free)
             d->clearValue();
         d->setEnabled(free);
@@ -440,8 +440,8 @@ void TfrmSprPor::reportChosen() {
     date2_->setEnabled(period);
 }
 
-void TfrmSprPor::keepPeriod(OptionalDateEdit* edited, OptionalDateEdit* from,
-                            OptionalDateEdit* to) {
+void TfrmSprPor::keepPeriod(ui::OptionalDateEdit* edited, ui::OptionalDateEdit* from,
+                            ui::OptionalDateEdit* to) {
     const auto a = from->value();
     const auto b = to->value();
     if (!a || !b || *a <= *b)

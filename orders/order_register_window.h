@@ -25,7 +25,7 @@ namespace shell {
 class Session;
 class BusinessSettings;
 } // namespace shell
-namespace orders {
+namespace ui {
 class OptionalDateEdit;
 }
 
@@ -83,8 +83,8 @@ private:
     void resetForShowing();
     void porNoEdited(const QString& text);
     void reportChosen();
-    void keepPeriod(orders::OptionalDateEdit* edited, orders::OptionalDateEdit* from,
-                    orders::OptionalDateEdit* to);
+    void keepPeriod(ui::OptionalDateEdit* edited, ui::OptionalDateEdit* from,
+                    ui::OptionalDateEdit* to);
     void run(const orders::Selection& selection);
     void reload(std::optional<qint64> keep);
     void updateCommands();
@@ -122,11 +122,11 @@ private:
     QComboBox* eClerk_;
     QLineEdit* eCouppe_;
     QLineEdit* eEngine_;
-    orders::OptionalDateEdit* fdate1_;
-    orders::OptionalDateEdit* fdate2_;
+    ui::OptionalDateEdit* fdate1_;
+    ui::OptionalDateEdit* fdate2_;
     QList<QRadioButton*> reportButtons_;
-    orders::OptionalDateEdit* date1_;
-    orders::OptionalDateEdit* date2_;
+    ui::OptionalDateEdit* date1_;
+    ui::OptionalDateEdit* date2_;
     QLabel* lbFilter_;
     QSqlQueryModel* model_;
     QTableView* grid_;

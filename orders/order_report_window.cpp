@@ -1,7 +1,7 @@
 #include "orders/order_report_window.h"
 
+#include "finance/finance_commands.h"
 #include "finance/rate_dialog.h"
-#include "ui/row_list.h"
 #include "orders/external_parts_dialog.h"
 #include "orders/operations_catalogue_window.h"
 #include "orders/order_parts_dialog.h"
@@ -11,10 +11,11 @@
 #include "shell/session.h"
 #include "shell/user_settings.h"
 #include "store/database.h"
+#include "store/list_query.h"
 #include "store/money.h"
 #include "ui/message_box.h"
 #include "ui/named_widgets.h"
-#include "store/list_query.h"
+#include "ui/row_list.h"
 #include "warehouse/part_catalogue.h"
 #include "warehouse/stock.h"
 

@@ -1,12 +1,12 @@
 #include "orders/parts_in_orders_window.h"
 
-#include "orders/optional_date_edit.h"
 #include "orders/parts_in_orders.h"
 #include "store/database.h"
 #include "ui/grid_export.h"
 #include "ui/grid_printer.h"
 #include "ui/message_box.h"
 #include "ui/named_widgets.h"
+#include "ui/optional_date_edit.h"
 #include "ui/row_list.h"
 
 #include <QComboBox>
@@ -35,9 +35,9 @@ TsrPartsPor::TsrPartsPor(store::Database& db, QWidget* parent) : QDialog(parent)
     cmbFilt_ = new QComboBox(this);
     cmbFilt_->setObjectName(QStringLiteral("cmbFilt"));
     cmbFilt_->addItems(orders::partsInOrdersFilterTexts());
-    date1_ = new orders::OptionalDateEdit(this);
+    date1_ = new ui::OptionalDateEdit(this);
     date1_->setObjectName(QStringLiteral("date1"));
-    date2_ = new orders::OptionalDateEdit(this);
+    date2_ = new ui::OptionalDateEdit(this);
     date2_->setObjectName(QStringLiteral("date2"));
     btnSpr_ = ui::namedPlainButton(this, "btnSpr", QStringLiteral("Справка"));
     auto* btnPrint = ui::namedPlainButton(this, "btnPrint", QStringLiteral("Печат"));

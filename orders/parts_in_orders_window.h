@@ -10,7 +10,7 @@ class QTableView;
 namespace store {
 class Database;
 }
-namespace orders {
+namespace ui {
 class OptionalDateEdit;
 }
 
@@ -37,8 +37,8 @@ private:
 
     store::Database& db_;
     QComboBox* cmbFilt_;
-    orders::OptionalDateEdit* date1_;
-    orders::OptionalDateEdit* date2_;
+    ui::OptionalDateEdit* date1_;
+    ui::OptionalDateEdit* date2_;
     QPushButton* btnSpr_;
     QPushButton* btnExit_;
     QStandardItemModel* model_;

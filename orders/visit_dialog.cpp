@@ -1,6 +1,6 @@
 #include "orders/visit_dialog.h"
 
-#include "store/database.h"
+#include "staff/employees.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -9,40 +9,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace orders {
-
-QStringList activeEmployeeNames(store::Database& db) {
-    QStringList names;
-    QSqlQuery q =
-        db.exec(QStringLiteral("SELECT Name FROM clerks WHERE Active = true ORDER BY Name"));
-    while (q.next())
-        names << q.value(0).toString();
-    return names;
-}
-
-bool reportVisitDone(store::Database& db, qint64 visitId, const QString& employee,
-                     const QString& note, const QDate& today) {
-    const QVariant id =
-        db.scalar(QStringLiteral("SELECT id FROM clerks WHERE Name = :n"), {{"n", employee}});
-    if (id.isNull())
-        return false;
-    db.exec(QStringLiteral("UPDATE homevisit SET visited = true, Notes = :note, idClerk = :clerk, "
-                           "field2 = :done WHERE id = :id"),
-            {{"note", note},
-             {"clerk", id.toLongLong()},
-             {"done", today.toString(QStringLiteral("dd.MM.yyyy"))},
-             {"id", visitId}});
-    return true;
-}
-
-} // namespace orders
-
 TfrmVisit::TfrmVisit(store::Database& db, QWidget* parent)
     : QDialog(parent), cmbClerk_(new QComboBox(this)), eNote_(new QLineEdit(this)) {
     setObjectName(QStringLiteral("TfrmVisit"));
     setWindowTitle(QStringLiteral("Отчет на посещение"));
     cmbClerk_->setObjectName(QStringLiteral("cmbClerk"));
-    cmbClerk_->addItems(orders::activeEmployeeNames(db));
+    cmbClerk_->addItems(staff::activeEmployeeNames(db));
     eNote_->setObjectName(QStringLiteral("eNote"));
     auto* btnRec = new QPushButton(QStringLiteral("Запис"), this);
     btnRec->setObjectName(QStringLiteral("btnRec"));

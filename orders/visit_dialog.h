@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QDate>
 #include <QDialog>
-#include <QStringList>
 
 class QComboBox;
 class QLineEdit;
@@ -10,18 +8,6 @@ class QLineEdit;
 namespace store {
 class Database;
 }
-
-namespace orders {
-
-// Names of the active employees, for the one who made a visit.
-QStringList activeEmployeeNames(store::Database& db);
-
-// Marks a visit done by the employee of that name (false, nothing written, when there is no
-// such employee).
-bool reportVisitDone(store::Database& db, qint64 visitId, const QString& employee,
-                     const QString& note, const QDate& today);
-
-} // namespace orders
 
 // Asks who made a visit and what was done.
 class TfrmVisit : public QDialog {

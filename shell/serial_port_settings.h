@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/barcode_reader.h"
+#include "ui/scanner_settings.h"
 
 #include <QSettings>
 #include <QString>

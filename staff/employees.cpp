@@ -285,4 +285,38 @@ QString withRightSet(const QString& rights, int position, bool granted) {
     return result;
 }
 
+QStringList activeEmployeeNames(store::Database& db) {
+    QStringList names;
+    QSqlQuery q = db.exec(QStringLiteral("SELECT Name FROM clerks WHERE Active = :t ORDER BY Name"),
+                          {{QStringLiteral("t"), true}});
+    while (q.next())
+        names << q.value(0).toString();
+    return names;
+}
+
+QStringList activeTechnicianNames(store::Database& db) {
+    QSqlQuery q = db.exec(QStringLiteral("SELECT Name FROM clerks WHERE Active = :t AND worker = 0 "
+                                         "ORDER BY id"),
+                          {{QStringLiteral("t"), true}});
+    QStringList names;
+    while (q.next())
+        names << q.value(0).toString();
+    return names;
+}
+
+QString employeeName(store::Database& db, qint64 id) {
+    return db
+        .scalar(QStringLiteral("SELECT Name FROM clerks WHERE id = :id"),
+                {{QStringLiteral("id"), id}})
+        .toString();
+}
+
+std::optional<qint64> employeeIdByName(store::Database& db, const QString& name) {
+    const QVariant id = db.scalar(QStringLiteral("SELECT min(id) FROM clerks WHERE Name = :n"),
+                                  {{QStringLiteral("n"), name}});
+    if (id.isNull())
+        return std::nullopt;
+    return id.toLongLong();
+}
+
 } // namespace staff

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 namespace store {
@@ -49,6 +50,12 @@ Employee newEmployee();
 std::optional<Employee> loadEmployee(store::Database& db, qint64 id);
 // Working and departed alike, in the order they were entered.
 QList<Employee> employees(store::Database& db);
+// Names of the active employees by name, for the one who made a visit.
+QStringList activeEmployeeNames(store::Database& db);
+// Active technicians (active, worker 0) by name, in the employee list's order.
+QStringList activeTechnicianNames(store::Database& db);
+QString employeeName(store::Database& db, qint64 id);
+std::optional<qint64> employeeIdByName(store::Database& db, const QString& name);
 
 // Another employee already has this name (letter case ignored).
 bool nameTaken(store::Database& db, const QString& name, qint64 exceptId);

@@ -43,7 +43,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include "orders/optional_date_edit.h"
+#include "ui/optional_date_edit.h"
 
 namespace {
 
@@ -188,8 +188,8 @@ struct RegisterWindow {
             child<QLineEdit>(name)->clear();
         child<QComboBox>("eMarka")->setCurrentIndex(0);
         child<QComboBox>("eClerk")->setCurrentIndex(0);
-        child<orders::OptionalDateEdit>("fdate1")->clearValue();
-        child<orders::OptionalDateEdit>("fdate2")->clearValue();
+        child<ui::OptionalDateEdit>("fdate1")->clearValue();
+        child<ui::OptionalDateEdit>("fdate2")->clearValue();
     }
     Timings timed(int runs, const std::function<void()>& action) {
         Timings t = repeat(runs, [&] {
@@ -214,8 +214,8 @@ Timings fixedReport(const Context& c, const char* button, std::optional<QDate> f
     RegisterWindow w(c.database);
     w.child<QRadioButton>(button)->setChecked(true);
     if (from) {
-        w.child<orders::OptionalDateEdit>("date1")->setValue(*from);
-        w.child<orders::OptionalDateEdit>("date2")->setValue(today());
+        w.child<ui::OptionalDateEdit>("date1")->setValue(*from);
+        w.child<ui::OptionalDateEdit>("date2")->setValue(today());
     }
     return w.timed(c.runs, [&] { w.window->runReport(); });
 }
@@ -547,8 +547,8 @@ QList<Case> cases() {
         {"register: received in one month", "< 200 ms", 200,
          [monthStart](const Context& c) {
              return criteriaSearch(c, [&](RegisterWindow& w) {
-                 w.child<orders::OptionalDateEdit>("fdate1")->setValue(monthStart.addMonths(-1));
-                 w.child<orders::OptionalDateEdit>("fdate2")->setValue(monthStart.addDays(-1));
+                 w.child<ui::OptionalDateEdit>("fdate1")->setValue(monthStart.addMonths(-1));
+                 w.child<ui::OptionalDateEdit>("fdate2")->setValue(monthStart.addDays(-1));
              });
          }},
         {"report: unfinished", "< 200 ms", 200,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/scanner_settings.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QPointer>
@@ -13,17 +15,6 @@ namespace ui {
 
 // Longest barcode kept from the scanner; anything after it is cut off.
 inline constexpr int kMaxBarcodeLength = 13;
-
-// How the scanner is attached, as the settings store it. Off unless switched on.
-struct ScannerSettings {
-    bool enabled = false;
-    QString portName{};
-    qint32 baudRate = 9600;
-    QSerialPort::DataBits dataBits = QSerialPort::Data8;
-    QSerialPort::Parity parity = QSerialPort::NoParity;
-    QSerialPort::StopBits stopBits = QSerialPort::OneStop;
-    QSerialPort::FlowControl flowControl = QSerialPort::NoFlowControl;
-};
 
 // Puts together the codes a scanner sends in pieces. A code ends with carriage return and line
 // feed; a piece that ends with the line feed completes what came before it.

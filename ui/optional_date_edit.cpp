@@ -1,8 +1,8 @@
-#include "orders/optional_date_edit.h"
+#include "ui/optional_date_edit.h"
 
 #include <QKeyEvent>
 
-namespace orders {
+namespace ui {
 
 namespace {
 // The lowest date stands for "no date"; the field shows it as blank.
@@ -35,4 +35,4 @@ void OptionalDateEdit::keyPressEvent(QKeyEvent* event) {
     QDateEdit::keyPressEvent(event);
 }
 
-} // namespace orders
+} // namespace ui

@@ -3,7 +3,7 @@
 #include <QDateEdit>
 #include <optional>
 
-namespace orders {
+namespace ui {
 
 // A date field that may also be left empty: Delete empties it, and an empty field shows
 // nothing instead of a date.
@@ -20,4 +20,4 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 };
 
-} // namespace orders
+} // namespace ui

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "store/currency.h"
-#include "ui/barcode_reader.h"
+#include "ui/scanner_settings.h"
 
 #include <QSettings>
 

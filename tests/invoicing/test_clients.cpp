@@ -1,6 +1,6 @@
 #include "invoicing/client_firms.h"
 #include "invoicing/clients_window.h"
-#include "invoicing/firm_chooser.h"
+#include "invoicing/firm_chooser_dialog.h"
 #include "support/test_environment.h"
 #include "support/widget_access.h"
 

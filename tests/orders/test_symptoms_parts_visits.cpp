@@ -2,6 +2,8 @@
 #include "orders/parts_in_orders_window.h"
 #include "orders/symptom_codes_window.h"
 #include "orders/visit_dialog.h"
+#include "orders/visits.h"
+#include "staff/employees.h"
 #include "store/sql_values.h"
 #include "support/test_environment.h"
 #include "support/widget_access.h"
@@ -98,7 +100,7 @@ void TestSymptomsPartsVisits::visitReportedByAnEmployee() {
     auto db = env.newDatabase();
     addClerk(*db, "Иван Техник", true);
     addClerk(*db, "Напуснал", false);
-    QCOMPARE(orders::activeEmployeeNames(*db), QStringList({"Administrator", "Иван Техник"}));
+    QCOMPARE(staff::activeEmployeeNames(*db), QStringList({"Administrator", "Иван Техник"}));
     db->exec("INSERT INTO homevisit (DateVisit, ClientName, visited, idContract, idClerk) VALUES "
              "(:d, 'Клиент', false, 3, 0)",
              {{"d", QDate::currentDate()}});

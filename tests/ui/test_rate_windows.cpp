@@ -1,6 +1,7 @@
 #include "finance/date_dialog.h"
+#include "finance/finance_commands.h"
 #include "finance/rate_dialog.h"
-#include "finance/rate_register.h"
+#include "finance/rate_register_window.h"
 #include "store/currency.h"
 #include "store/sql_values.h"
 #include "support/test_environment.h"

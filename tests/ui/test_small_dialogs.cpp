@@ -1,5 +1,5 @@
+#include "orders/order_number_dialog.h"
 #include "ui/choice_dialog.h"
-#include "ui/order_number_prompt.h"
 #include "ui/progress_window.h"
 #include "ui/wait_message.h"
 
