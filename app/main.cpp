@@ -3,7 +3,7 @@
 #include "app/program_start.h"
 #include "app/single_instance.h"
 #include "app/splash.h"
-#include "shell/first_password.h"
+#include "shell/first_password_dialog.h"
 #include "shell/login.h"
 #include "shell/login_dialog.h"
 #include "shell/session.h"

@@ -1,6 +1,6 @@
 #include "orders/new_order_window.h"
 
-#include "invoicing/client_fields.h"
+#include "invoicing/client_field_controls.h"
 #include "invoicing/client_firms.h"
 #include "invoicing/firm_chooser_dialog.h"
 #include "orders/order_texts.h"
@@ -12,7 +12,7 @@
 #include "ui/message_box.h"
 #include "ui/named_widgets.h"
 #include "vehicles/car_register_window.h"
-#include "vehicles/vehicle_pick_chain.h"
+#include "vehicles/vehicle_pick_chain_controls.h"
 
 #include <QAction>
 #include <QCheckBox>

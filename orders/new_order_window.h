@@ -1,6 +1,6 @@
 #pragma once
 
-#include "invoicing/client_fields.h"
+#include "invoicing/client_field_controls.h"
 
 #include "orders/order_registration.h"
 

@@ -11,7 +11,7 @@
 #include "ui/message_box.h"
 #include "ui/named_widgets.h"
 #include "ui/row_list.h"
-#include "vehicles/vehicle_pick_chain.h"
+#include "vehicles/vehicle_pick_chain_controls.h"
 
 #include <QAbstractItemDelegate>
 #include <QAction>

@@ -3,7 +3,7 @@
 #include "store/database.h"
 #include "ui/message_box.h"
 #include "warehouse/part_catalogue.h"
-#include "warehouse/parts_list.h"
+#include "warehouse/parts_list_panel.h"
 #include "warehouse/stock.h"
 
 #include <QAction>

@@ -20,7 +20,7 @@
 #include "ui/message_box.h"
 #include "warehouse/delivery.h"
 #include "warehouse/part_catalogue.h"
-#include "warehouse/parts_list.h"
+#include "warehouse/parts_list_panel.h"
 #include "warehouse/parts_search.h"
 #include "warehouse/warehouse_settings.h"
 

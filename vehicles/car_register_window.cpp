@@ -1,13 +1,13 @@
 #include "vehicles/car_register_window.h"
 
-#include "invoicing/client_fields.h"
+#include "invoicing/client_field_controls.h"
 #include "store/database.h"
 #include "store/list_query.h"
 #include "ui/grid_printer.h"
 #include "ui/message_box.h"
 #include "ui/named_widgets.h"
 #include "ui/row_list.h"
-#include "vehicles/vehicle_pick_chain.h"
+#include "vehicles/vehicle_pick_chain_controls.h"
 
 #include <QComboBox>
 #include <QFrame>

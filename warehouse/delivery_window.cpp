@@ -15,7 +15,7 @@
 #include "warehouse/earlier_deliveries.h"
 #include "warehouse/part_catalogue.h"
 #include "warehouse/part_edit_panel.h"
-#include "warehouse/parts_list.h"
+#include "warehouse/parts_list_panel.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -7,7 +7,7 @@
 #include "ui/message_box.h"
 #include "ui/named_widgets.h"
 #include "warehouse/part_edit_panel.h"
-#include "warehouse/parts_list.h"
+#include "warehouse/parts_list_panel.h"
 
 #include <QAction>
 #include <QHBoxLayout>

@@ -12,7 +12,7 @@
 #include "store/sql_values.h"
 #include "support/test_environment.h"
 #include "support/widget_access.h"
-#include "warehouse/parts_list.h"
+#include "warehouse/parts_list_panel.h"
 #include "work_fixtures.h"
 
 #include <QComboBox>

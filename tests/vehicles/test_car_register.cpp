@@ -5,7 +5,7 @@
 #include "vehicles/car_register.h"
 #include "vehicles/car_register_window.h"
 #include "vehicles/vehicle_catalogue.h"
-#include "vehicles/vehicle_pick_chain.h"
+#include "vehicles/vehicle_pick_chain_controls.h"
 
 #include <QApplication>
 #include <QComboBox>

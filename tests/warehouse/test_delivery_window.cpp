@@ -4,7 +4,7 @@
 #include "warehouse/delivery_line_dialog.h"
 #include "warehouse/delivery_return_window.h"
 #include "warehouse/delivery_window.h"
-#include "warehouse/parts_list.h"
+#include "warehouse/parts_list_panel.h"
 #include "warehouse/serial_numbers_dialog.h"
 #include "warehouse/stock.h"
 #include "warehouse/suppliers.h"

@@ -1,7 +1,7 @@
 #include "support/test_environment.h"
 #include "support/widget_access.h"
 #include "warehouse/name_register_window.h"
-#include "warehouse/parts_list.h"
+#include "warehouse/parts_list_panel.h"
 #include "warehouse/parts_window.h"
 #include "warehouse_fixtures.h"
 

@@ -1,4 +1,4 @@
-#include "warehouse/parts_list.h"
+#include "warehouse/parts_list_panel.h"
 
 #include "store/database.h"
 #include "store/list_query.h"

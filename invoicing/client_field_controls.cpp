@@ -1,4 +1,4 @@
-#include "invoicing/client_fields.h"
+#include "invoicing/client_field_controls.h"
 
 #include "invoicing/firm_chooser_dialog.h"
 

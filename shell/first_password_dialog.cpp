@@ -1,4 +1,4 @@
-#include "shell/first_password.h"
+#include "shell/first_password_dialog.h"
 
 #include "shell/login.h"
 #include "ui/message_box.h"

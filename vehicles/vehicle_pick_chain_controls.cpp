@@ -1,4 +1,4 @@
-#include "vehicles/vehicle_pick_chain.h"
+#include "vehicles/vehicle_pick_chain_controls.h"
 
 #include "store/database.h"
 #include "ui/message_box.h"
