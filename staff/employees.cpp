@@ -178,8 +178,17 @@ int setRateOfWorkingTechnicians(store::Database& db, TechnicianRate rate, double
 }
 
 const QList<RightsGroup>& rightsGroups() {
-    static const QList<RightsGroup> groups = {{1, 2, 3},    {4, 5, 10},   {11, 12, 15},
-                                              {16, 17, 27}, {28, 29, 38}, {39, 40, 43}};
+    using store::Right;
+    // A group's items follow its own node up to its last item.
+    auto group = [](Right node, Right last) {
+        return RightsGroup{store::position(node), store::position(node) + 1, store::position(last)};
+    };
+    static const QList<RightsGroup> groups = {group(Right::AdministrationGroup, Right::Restore),
+                                              group(Right::RegistersGroup, Right::OwnData),
+                                              group(Right::WarehouseGroup, Right::Prices),
+                                              group(Right::OrdersGroup, Right::InvoiceRegister),
+                                              group(Right::ReportsGroup, Right::FinancialSummary),
+                                              group(Right::SalariesGroup, Right::SalaryReport)};
     return groups;
 }
 

@@ -65,6 +65,7 @@ enum class Right : int {
 constexpr int position(Right right) {
     return static_cast<int>(right);
 }
+static_assert(position(Right::SalaryReport) == kRightsCount, "one right per position");
 
 // The rights presets of the three old access levels: 0 administrator (every right),
 // 1 and 2 the restricted levels. Any other level has no preset.
