@@ -14,6 +14,7 @@
 #include "shell/session.h"
 #include "shell/settings_dialog.h"
 #include "shell/user_settings.h"
+#include "staff/employees.h"
 #include "staff/staff_commands.h"
 #include "store/database.h"
 #include "store/schema_upgrade.h"
@@ -598,10 +599,9 @@ void TsrMain::refreshIdentity() {
 
 void TsrMain::refreshUserName() {
     // The employees register may have renamed the logged-in employee.
-    const QVariant name = db_.scalar(QStringLiteral("SELECT Name FROM clerks WHERE id = :id"),
-                                     {{QStringLiteral("id"), session_.userId()}});
-    if (!name.isNull())
-        session_.setUserName(name.toString());
+    const QString name = staff::employeeName(db_, session_.userId());
+    if (!name.isEmpty())
+        session_.setUserName(name);
     userPanel_->setText(QStringLiteral("Потребител: ") + session_.userName());
 }
 

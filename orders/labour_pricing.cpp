@@ -15,18 +15,6 @@ PayMode payModeOf(const shell::BusinessSettings& settings) {
     return settings.workByFixedAmount() ? PayMode::ByFixedAmount : PayMode::ByPercent;
 }
 
-std::optional<Technician> technicianByName(store::Database& db, const QString& name) {
-    QSqlQuery q = db.exec(QStringLiteral("SELECT id, Name, Percent, pr_n, pr_w FROM clerks "
-                                         "WHERE Name = :n ORDER BY id"),
-                          {{QStringLiteral("n"), name}});
-    if (!q.next())
-        return std::nullopt;
-    return Technician{q.value(0).toLongLong(), q.value(1).toString(),
-                      TechnicianRates{store::amountFromDb(q.value(2)),
-                                      store::amountFromDb(q.value(3)),
-                                      store::amountFromDb(q.value(4))}};
-}
-
 QString operationDescription(const CatalogueOperation& op) {
     if (!op.code)
         return op.name;

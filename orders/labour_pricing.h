@@ -1,5 +1,7 @@
 #pragma once
 
+#include "staff/employees.h"
+
 #include <QString>
 #include <optional>
 
@@ -22,21 +24,10 @@ enum class PayMode {
 
 PayMode payModeOf(const shell::BusinessSettings& settings);
 
-// clerks.Percent, pr_n and pr_w; a null rate counts as 0.
-struct TechnicianRates {
-    double percent = 0;
-    double normalHour = 0;   // client price of one norm hour of normal work
-    double warrantyHour = 0; // credited for one norm hour the client does not pay
-};
-
-struct Technician {
-    qint64 id = 0;
-    QString name;
-    TechnicianRates rates;
-};
-
-// The employee whose name is exactly this text.
-std::optional<Technician> technicianByName(store::Database& db, const QString& name);
+// The employees own the technicians' rates; labour is priced with them.
+using staff::Technician;
+using staff::technicianByName;
+using staff::TechnicianRates;
 
 // One operation of the catalogue, as far as pricing needs it.
 struct CatalogueOperation {

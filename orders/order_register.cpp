@@ -1,6 +1,7 @@
 #include "orders/order_register.h"
 
 #include "orders/order_texts.h"
+#include "staff/employees.h"
 #include "store/sql_helpers.h"
 #include "store/sql_values.h"
 #include "store/transaction.h"
@@ -220,10 +221,8 @@ RegisterTotals registerTotals(store::Database& db, const Selection& selection) {
 
 QStringList technicianChoices(store::Database& db) {
     QStringList names{kNoChoice};
-    QSqlQuery q = db.exec(QStringLiteral("SELECT Name, Active FROM clerks WHERE worker = 0 "
-                                         "ORDER BY Name"));
-    while (q.next())
-        names << q.value(0).toString() + (store::boolFromDb(q.value(1)) ? QString() : kLeftSuffix);
+    for (const staff::TechnicianName& technician : staff::technicianNames(db))
+        names << technician.name + (technician.active ? QString() : kLeftSuffix);
     return names;
 }
 
@@ -231,11 +230,7 @@ std::optional<qint64> technicianId(store::Database& db, const QString& shown) {
     QString name = shown;
     if (name.endsWith(kLeftSuffix))
         name.chop(kLeftSuffix.size());
-    const QVariant id =
-        db.scalar(QStringLiteral("SELECT id FROM clerks WHERE Name = :n"), {{"n", name}});
-    if (id.isNull())
-        return std::nullopt;
-    return id.toLongLong();
+    return staff::employeeIdByName(db, name);
 }
 
 QStringList brandChoices(store::Database& db) {

@@ -4,6 +4,7 @@
 #include "store/database.h"
 #include "store/rights.h"
 #include "store/sql_helpers.h"
+#include "store/sql_values.h"
 
 #include <QSqlQuery>
 
@@ -326,6 +327,27 @@ std::optional<qint64> employeeIdByName(store::Database& db, const QString& name)
     if (id.isNull())
         return std::nullopt;
     return id.toLongLong();
+}
+
+std::optional<Technician> technicianByName(store::Database& db, const QString& name) {
+    QSqlQuery q = db.exec(QStringLiteral("SELECT id, Name, Percent, pr_n, pr_w FROM clerks "
+                                         "WHERE Name = :n ORDER BY id"),
+                          {{QStringLiteral("n"), name}});
+    if (!q.next())
+        return std::nullopt;
+    return Technician{q.value(0).toLongLong(), q.value(1).toString(),
+                      TechnicianRates{store::amountFromDb(q.value(2)),
+                                      store::amountFromDb(q.value(3)),
+                                      store::amountFromDb(q.value(4))}};
+}
+
+QList<TechnicianName> technicianNames(store::Database& db) {
+    QList<TechnicianName> names;
+    QSqlQuery q = db.exec(QStringLiteral("SELECT Name, Active FROM clerks WHERE worker = 0 "
+                                         "ORDER BY Name"));
+    while (q.next())
+        names.append({q.value(0).toString(), store::boolFromDb(q.value(1))});
+    return names;
 }
 
 } // namespace staff

@@ -50,6 +50,29 @@ Employee newEmployee();
 std::optional<Employee> loadEmployee(store::Database& db, qint64 id);
 // Working and departed alike, in the order they were entered.
 QList<Employee> employees(store::Database& db);
+// clerks.Percent, pr_n and pr_w; a null rate counts as 0.
+struct TechnicianRates {
+    double percent = 0;
+    double normalHour = 0;   // client price of one norm hour of normal work
+    double warrantyHour = 0; // credited for one norm hour the client does not pay
+};
+
+struct Technician {
+    qint64 id = 0;
+    QString name;
+    TechnicianRates rates;
+};
+
+// The employee whose name is exactly this text.
+std::optional<Technician> technicianByName(store::Database& db, const QString& name);
+
+struct TechnicianName {
+    QString name;
+    bool active = false;
+};
+// Every technician (worker 0), working or departed, by name.
+QList<TechnicianName> technicianNames(store::Database& db);
+
 // Names of the active employees by name, for the one who made a visit.
 QStringList activeEmployeeNames(store::Database& db);
 // Active technicians (active, worker 0) by name, in the employee list's order.
