@@ -193,6 +193,13 @@ void TsrCar::buildPanel() {
     auto* layout = new QVBoxLayout(panel_);
     layout->addLayout(grid);
     layout->addLayout(buttons);
+    // Tab runs down the form as it is laid out, then to the buttons.
+    const QList<QWidget*> order{eRegNo_,       eClientName_, btnFirms, eClientAdres_,
+                                eClientPhone_, eMarka_,      eModels_, eModification_,
+                                ePeriod_,      eEngine_,     eKW_,     eCCM_,
+                                eYear_,        eCouppe_,     btnRec_,  btnCancel};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
     panel_->adjustSize();
     panel_->hide();
 

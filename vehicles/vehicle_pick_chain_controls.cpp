@@ -81,6 +81,12 @@ void VehiclePickChain::markEntry(QComboBox* field) {
     entryIndex_[field] = selectedIndex(field);
 }
 
+bool VehiclePickChain::periodChangedSinceEntry() const {
+    // Passing through a period whose engines are already offered must not refill the engine
+    // nor clear kW and ccm.
+    return !handledPeriod_ || *handledPeriod_ != f_.period->currentText().trimmed();
+}
+
 bool VehiclePickChain::entryChanged(QComboBox* field) const {
     return selectedIndex(field) != entryIndex_.value(field, -1);
 }
@@ -105,7 +111,7 @@ bool VehiclePickChain::eventFilter(QObject* watched, QEvent* event) {
             leaveModel();
         else if (field == f_.modification)
             leaveModification();
-        else if (field == f_.period)
+        else if (field == f_.period && periodChangedSinceEntry())
             leavePeriod();
         else if (field == f_.engine)
             leaveEngine();
@@ -156,6 +162,7 @@ void VehiclePickChain::resetAfterBrand() {
 }
 
 void VehiclePickChain::clearDependents(bool modification, bool powerAndDisplacement) {
+    handledPeriod_.reset();
     if (modification && f_.modification)
         f_.modification->setEditText(QString());
     if (f_.period)
@@ -253,6 +260,7 @@ void VehiclePickChain::fillPeriodList() {
         periods << row.period;
     fillList(f_.period, periods);
     f_.period->setCurrentIndex(0);
+    handledPeriod_.reset();
 }
 
 void VehiclePickChain::leavePeriod() {
@@ -275,6 +283,7 @@ void VehiclePickChain::leavePeriod() {
         f_.ccm->clear();
     fillEngineList();
     restoreStoredEngine();
+    handledPeriod_ = text;
 }
 
 void VehiclePickChain::fillEngineList() {

@@ -50,6 +50,7 @@ public:
     void setStoredEngine(const std::optional<QString>& engine) { storedEngine_ = engine; }
     // Remembers the field's selected index as it is when the user enters it.
     void markEntry(QComboBox* field);
+    bool periodChangedSinceEntry() const;
 
     // Forgets the brand and model found last (a new car is entered).
     void resetSelection() {
@@ -89,6 +90,8 @@ private:
     std::optional<qint64> brandId_;
     std::optional<qint64> modelId_;
     QHash<QComboBox*, int> entryIndex_;
+    // The period whose engines the engine list holds, while nothing before it has changed.
+    std::optional<QString> handledPeriod_;
     bool leaving_ = false;
 };
 
