@@ -11,10 +11,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QTextStream>
-#include <QTranslator>
 #include <cstdio>
 
 namespace {
@@ -47,6 +44,7 @@ int main(int argc, char** argv) {
         if (commandLine.showHelp || commandLine.showVersion || !commandLine.error.isEmpty() ||
             !commandLine.createDatabasePath.isEmpty()) {
             QCoreApplication core(argc, argv);
+            app::keepCNumericLocale();
             return *app::runCommandLineAction(commandLine, out, err);
         }
     }
@@ -54,12 +52,8 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QCoreApplication::setOrganizationName(QString::fromLatin1(shell::kOrganization));
     QCoreApplication::setApplicationName(QString::fromLatin1(shell::kApplication));
-    QLocale::setDefault(QLocale(QLocale::Bulgarian, QLocale::Bulgaria));
-    // Qt's own buttons and dialogs in Bulgarian, when the translations are installed.
-    QTranslator qtTexts;
-    if (qtTexts.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(&qtTexts);
+    if (!app::setUpLocale())
+        qWarning("Qt's Bulgarian translation (qtbase_bg.qm) is not installed");
     // Dialogs come and go before the main window shows; none of them ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
 

@@ -5,7 +5,12 @@
 #include "store/compaction.h"
 #include "ui/message_box.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+#include <clocale>
 
 namespace app {
 
@@ -57,6 +62,24 @@ void offerRestore(QWidget* parent) {
 }
 
 } // namespace
+
+void keepCNumericLocale() {
+    std::setlocale(LC_NUMERIC, "C");
+}
+
+bool setUpLocale() {
+    QLocale::setDefault(QLocale(QLocale::Bulgarian, QLocale::Bulgaria));
+    keepCNumericLocale();
+    // Owned by the application, so that it lives as long as the texts it translates.
+    auto* qtTexts = new QTranslator(QCoreApplication::instance());
+    if (!qtTexts->load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete qtTexts;
+        return false;
+    }
+    QCoreApplication::installTranslator(qtTexts);
+    return true;
+}
 
 bool isOlderThanLastStart(double running, const QVariant& stored) {
     bool ok = false;

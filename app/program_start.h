@@ -12,6 +12,18 @@ class QWidget;
 
 namespace app {
 
+// The C library keeps formatting numbers with a decimal point on a Bulgarian desktop, so that
+// the C libraries behind the program's files (the spreadsheet writer, printf) write what every
+// reader understands. The QApplication constructor takes the C locale from the environment:
+// call this after it exists.
+void keepCNumericLocale();
+
+// The program's own display in Bulgarian through QLocale (dates day.month.year, decimal
+// comma), Qt's own buttons and standard dialogs in Bulgarian, and the C numeric locale as
+// above. Call once, right after the QApplication exists. False when Qt's Bulgarian
+// translation is not installed (the standard dialogs then stay in English).
+bool setUpLocale();
+
 // True when the running version is older than the one that last started here; the user is
 // then asked whether to go on. An unreadable stored value counts as absent.
 bool isOlderThanLastStart(double running, const QVariant& stored);

@@ -12,6 +12,7 @@
 #include "ui/message_box.h"
 #include "ui/named_widgets.h"
 #include "vehicles/car_register_window.h"
+#include "vehicles/vehicle_catalogue.h"
 #include "vehicles/vehicle_pick_chain_controls.h"
 
 #include <QAction>
@@ -112,6 +113,8 @@ void TsrPor::buildForm() {
         eCCM_,
         QStringLiteral("[0-9%1]*").arg(QRegularExpression::escape(QLocale().decimalPoint())));
     eYear_ = ui::namedEdit(car, "eYear");
+    ui::acceptOnly(eYear_, QStringLiteral("[0-9]*"));
+    ui::acceptOnly(eKW_, QStringLiteral("[0-9.,]*"));
     eCouppe_ = ui::namedEdit(car, "eCouppe");
     eKM_ = ui::namedEdit(car, "eKM");
     ui::acceptOnly(eKM_, QStringLiteral("[0-9]*"));
@@ -320,9 +323,20 @@ void TsrPor::putCar(const QString& marka, const QString& model, const QString& m
         chain_->leaveModel();
     chain_->markEntry(eModification_);
     setPickText(eModification_, modify);
-    if (VehiclePickChain::selectedIndex(eModification_) >= 0 && chain_->modelId())
+    if (VehiclePickChain::selectedIndex(eModification_) >= 0 && chain_->modelId()) {
         chain_->leaveModification();
+        // The period is not kept with an order: the catalogue row of the car's engine tells it.
+        const QList<vehicles::CatalogueRow> rows = vehicles::findRows(
+            db_, *chain_->brandId(), *chain_->modelId(), modify, std::nullopt, engine);
+        if (!rows.isEmpty() && !engine.isEmpty()) {
+            setPickText(ePeriod_, rows.first().period);
+            chain_->leavePeriod();
+        }
+    }
     eEngine_->setEditText(engine);
+    // What was filled in counts as chosen: passing through a field afterwards changes nothing.
+    for (QComboBox* field : {eMarka_, eModels_, eModification_, ePeriod_, eEngine_})
+        chain_->markEntry(field);
 }
 
 void TsrPor::regNoLeft() {
@@ -337,15 +351,26 @@ void TsrPor::regNoLeft() {
         ui::error(this, e.message());
         return;
     }
-    if (!earlier)
+    if (earlier) {
+        putCar(earlier->marka, earlier->model, earlier->modify, earlier->engine);
+        eYear_->setText(earlier->year);
+        eClientName_->setText(earlier->clientName);
+        eClientAdres_->setText(earlier->clientAdres);
+        eClientPhone_->setText(earlier->clientPhone);
+        eCouppe_->setText(earlier->couppe);
+        eKM_->setFocus();
         return;
-    putCar(earlier->marka, earlier->model, earlier->modify, earlier->engine);
-    eYear_->setText(earlier->year);
-    eClientName_->setText(earlier->clientName);
-    eClientAdres_->setText(earlier->clientAdres);
-    eClientPhone_->setText(earlier->clientPhone);
-    eCouppe_->setText(earlier->couppe);
-    eKM_->setFocus();
+    }
+    // A car never repaired here may still be in the car register.
+    std::optional<vehicles::Car> registered;
+    try {
+        registered = vehicles::findCarByRegNo(db_, regNo);
+    } catch (const store::DbError& e) {
+        ui::error(this, e.message());
+        return;
+    }
+    if (registered)
+        fillFromRegisteredCar(*registered);
 }
 
 void TsrPor::clientNameLeft() {
@@ -373,13 +398,18 @@ void TsrPor::chooseCar() {
     }
     if (!car)
         return;
-    eClientName_->setText(car->ownerName);
-    eClientAdres_->setText(car->ownerAddress);
-    eClientPhone_->setText(car->ownerPhone);
-    putCar(car->marka, car->model, car->modify, car->engine);
-    eYear_->setText(car->yearMade);
-    eRegNo_->setText(car->regNo);
-    eCouppe_->setText(car->couppe);
+    fillFromRegisteredCar(*car);
+}
+
+void TsrPor::fillFromRegisteredCar(const vehicles::Car& car) {
+    // kW and ccm come from the catalogue when an engine is chosen, never from the register.
+    eClientName_->setText(car.ownerName);
+    eClientAdres_->setText(car.ownerAddress);
+    eClientPhone_->setText(car.ownerPhone);
+    putCar(car.marka, car.model, car.modify, car.engine);
+    eYear_->setText(car.yearMade);
+    eRegNo_->setText(car.regNo);
+    eCouppe_->setText(car.couppe);
     eKM_->setFocus();
 }
 

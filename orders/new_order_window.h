@@ -23,7 +23,8 @@ class Database;
 
 namespace vehicles {
 class VehiclePickChain;
-}
+struct Car;
+} // namespace vehicles
 
 // Registers a new repair order: client, car, complaint, type, due date and place of repair.
 class TsrPor : public QDialog {
@@ -46,6 +47,7 @@ public Q_SLOTS:
     void save();
     void chooseClient();
     void chooseCar();
+    void fillFromRegisteredCar(const vehicles::Car& car);
     void addSymptom();
     void bookHomeVisit();
     void showPreviousRepairs();

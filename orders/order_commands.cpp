@@ -10,6 +10,7 @@
 #include "orders/parts_in_orders_window.h"
 #include "orders/symptom_codes_window.h"
 #include "shell/session.h"
+#include "staff/employees.h"
 #include "staff/staff_commands.h"
 #include "store/database.h"
 #include "ui/message_box.h"
@@ -70,7 +71,7 @@ void runOrderCommand(QWidget* parent, store::Database& db, shell::Session& sessi
             ui::message(parent, ui::captionMessage(), *refusal, ui::MessageIcon::Warning);
             return;
         }
-        if (mode != OrderMode::Parts && activeTechnicianNames(db).isEmpty()) {
+        if (mode != OrderMode::Parts && staff::activeTechnicianNames(db).isEmpty()) {
             ui::message(parent, ui::captionMessage(), noTechniciansText(),
                         ui::MessageIcon::Warning);
             staff::openEmployees(parent, db);

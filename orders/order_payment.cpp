@@ -98,9 +98,20 @@ void markPaid(store::Database& db, const PaymentInput& in, const QDate& today, b
     paid = changed.numRowsAffected() == 1;
 }
 
-void postMoney(store::Database& db, const PaymentInput& in, const QDateTime& now) {
+// Shows a step's status when someone listens.
+struct Steps {
+    const StatusReport& status;
+    void operator()(const char* text) const {
+        if (status)
+            status(QString::fromUtf8(text));
+    }
+};
+
+void postMoney(store::Database& db, const PaymentInput& in, const QDateTime& now,
+               const Steps& step) {
     const QString number = QString::number(in.idPor);
     if (in.amount > 0) {
+        step(in.method == PayMethod::Account ? "Запис на задължение" : "Запис в касата");
         if (in.method == PayMethod::Account) {
             if (!in.clientId)
                 throw store::DbError(
@@ -115,7 +126,8 @@ void postMoney(store::Database& db, const PaymentInput& in, const QDateTime& now
                 {in.amount, store::kLeva, QStringLiteral("Плащане поръчка №") + number, in.userId},
                 now);
         }
-        if (in.clientId)
+        if (in.clientId) {
+            step("Запис за фактури");
             db.exec(
                 QStringLiteral("INSERT INTO payNoFact (idClient, data, opis, suma) "
                                "VALUES (:c, :d, :o, :s)"),
@@ -123,14 +135,18 @@ void postMoney(store::Database& db, const PaymentInput& in, const QDateTime& now
                  {QStringLiteral("d"), now.date()},
                  {QStringLiteral("o"), QStringLiteral("Ремонт - сервизна поръчка No ") + number},
                  {QStringLiteral("s"), in.amount}});
+        }
     }
     const QString notes = in.clientNames + QStringLiteral(" - поръчка ") + in.orderNumberText;
-    if (in.discount > 0)
+    if (in.discount > 0) {
+        step("Запис в разходите");
         store::postExpense(db, QStringLiteral("Отстъпки в поръчки"), in.discount, notes,
                            now.date());
-    else if (in.discount < 0)
+    } else if (in.discount < 0) {
+        step("Запис в приходите");
         store::postIncome(db, QStringLiteral("Корекции в поръчки"), -in.discount, notes,
                           now.date());
+    }
 }
 
 } // namespace
@@ -146,14 +162,18 @@ bool paymentNeedsRates(store::Database& db, qint64 idPor, bool foreignCurrencies
     return false;
 }
 
-PaymentResult payOrder(store::Database& db, const PaymentInput& in, const QDateTime& now) {
+PaymentResult payOrder(store::Database& db, const PaymentInput& in, const QDateTime& now,
+                       const StatusReport& status) {
     const QDate today = now.date();
+    const Steps step{status};
     store::Transaction tx(db);
     PaymentResult result;
+    step("Редакция поръчка");
     markPaid(db, in, today, result.paid);
     if (!result.paid)
         return result;
 
+    step("Запис печалба");
     const double labour = in.labourClient - in.labourClerk;
     if (labour != 0)
         store::postProfit(db, store::ProfitSource::LabourInOrders, store::kLeva, roundMoney(labour),
@@ -162,6 +182,7 @@ PaymentResult payOrder(store::Database& db, const PaymentInput& in, const QDateT
         store::postProfit(db, store::ProfitSource::OrderFees, store::kLeva, in.fee, today);
     double total = labour + in.fee;
 
+    step("Печалба от части");
     const PartsProfit stock = stockPartsProfit(db, in.idPor, in.rates);
     total += stock.inLeva;
     total = roundMoney(total);
@@ -176,8 +197,9 @@ PaymentResult payOrder(store::Database& db, const PaymentInput& in, const QDateT
         total += amount;
     }
 
-    postMoney(db, in, now);
+    postMoney(db, in, now, step);
 
+    step("Запис печалбата за поръчката");
     result.profit = roundMoney(total - in.discount);
     db.exec(QStringLiteral("UPDATE porychka SET Pech = :p WHERE idPor = :id"),
             {{QStringLiteral("p"), result.profit}, {QStringLiteral("id"), in.idPor}});

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "orders/order_work.h"
 #include "store/currency.h"
 
 #include <QDateTime>
@@ -47,9 +48,11 @@ struct PaymentResult {
 };
 
 // Throws store::DbError (the engine's text) or std::invalid_argument (rates missing); nothing
-// is written then.
+// is written then. The status tells each step as it starts ("Редакция поръчка", "Запис
+// печалба", ... "Запис печалбата за поръчката").
 PaymentResult payOrder(store::Database& db, const PaymentInput& input,
-                       const QDateTime& now = QDateTime::currentDateTime());
+                       const QDateTime& now = QDateTime::currentDateTime(),
+                       const StatusReport& status = {});
 
 QString alreadyPaidText(qint64 idPor); // "Поръчка  №" + number + " вече е платена!"
 QString notReadyText(qint64 idPor); // "Поръчка  №" + number + " не е готова!"

@@ -61,7 +61,13 @@ int resultItem(int porState) {
     return 0;
 }
 
-ReadyOutcome markReady(store::Database& db, const ReadyValues& v, const QDate& today) {
+ReadyOutcome markReady(store::Database& db, const ReadyValues& v, const QDate& today,
+                       const StatusReport& status) {
+    const auto show = [&status](const char* text) {
+        if (status)
+            status(QString::fromUtf8(text));
+    };
+    show("Запис отчет");
     store::Transaction tx(db);
     QSqlQuery changed = db.exec(
         QStringLiteral("UPDATE porychka SET ready = :t, readyDate = :d, idClerk = 0, taksa = :f, "
@@ -80,7 +86,9 @@ ReadyOutcome markReady(store::Database& db, const ReadyValues& v, const QDate& t
     // Another workstation may have reported the order meanwhile: credit the work only once.
     if (changed.numRowsAffected() != 1)
         return ReadyOutcome::AlreadyReady;
+    show("Запис на заработка");
     creditTechnicians(db, v.idPor, today);
+    show("Проверка в ангажиментите");
     closeHomeVisit(db, v.idPor, today);
     tx.commit();
     return ReadyOutcome::Ready;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "orders/order_work.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -32,9 +34,10 @@ enum class ReadyOutcome { Ready, AlreadyReady };
 
 // The order row, the technicians' earnings and the visit in one transaction. An order that
 // is ready or paid already is left alone (AlreadyReady). Throws store::DbError; nothing is
-// written then.
+// written then. The status tells each step: "Запис отчет", "Запис на заработка",
+// "Проверка в ангажиментите".
 ReadyOutcome markReady(store::Database& db, const ReadyValues& values,
-                       const QDate& today = QDate::currentDate());
+                       const QDate& today = QDate::currentDate(), const StatusReport& status = {});
 
 // "Поръчка  №" + number + " вече е отчетена!"
 QString alreadyReportedText(qint64 idPor);

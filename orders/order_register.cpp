@@ -2,6 +2,7 @@
 
 #include "orders/order_texts.h"
 #include "staff/employees.h"
+#include "store/registration_number.h"
 #include "store/sql_helpers.h"
 #include "store/sql_values.h"
 #include "store/transaction.h"
@@ -33,12 +34,14 @@ struct Builder {
         conditions << condition;
         texts << text;
     }
-    void contains(const QString& column, const QString& typed, const QString& words) {
+    // stored: the form the column keeps its values in, when that is not the text as typed.
+    void contains(const QString& column, const QString& typed, const QString& words,
+                  QString (*stored)(const QString&) = nullptr) {
         const QString t = typed.trimmed();
         if (t.size() < kMinCriterionLength)
             return;
         const QString name = QStringLiteral("p%1").arg(binds.size());
-        binds.insert(name, store::containsPattern(t));
+        binds.insert(name, store::containsPattern(stored ? stored(t) : t));
         add(db.dialect().caseInsensitiveLike(column, QLatin1Char(':') + name), words + quoted(t));
     }
     void compare(const QString& column, const QString& op, const QVariant& value,
@@ -99,12 +102,13 @@ std::optional<Selection> criteriaSelection(store::Database& db, const RegisterCr
     b.contains(QStringLiteral("clientphones"), c.phone, QStringLiteral("Телефон съдържа "));
     if (!c.marka.isEmpty()) {
         const QString name = QStringLiteral("p%1").arg(b.binds.size());
-        b.binds.insert(name, store::asTypedPattern(c.marka));
+        b.binds.insert(name, store::literalPattern(c.marka));
         b.add(db.dialect().caseInsensitiveLike(QStringLiteral("marka"), QLatin1Char(':') + name),
               QStringLiteral("Марка = ") + quoted(c.marka));
     }
     b.contains(QStringLiteral("model"), c.model, QStringLiteral("Модел съдържа "));
-    b.contains(QStringLiteral("serial"), c.regNo, QStringLiteral("Рег. номер съдържа "));
+    b.contains(QStringLiteral("serial"), c.regNo, QStringLiteral("Рег. номер съдържа "),
+               store::normalRegistrationNumber);
     if (!c.clerk.isEmpty()) {
         if (const auto id = technicianId(db, c.clerk)) {
             QString name = c.clerk;
@@ -262,9 +266,10 @@ void editOrderHeader(store::Database& db, qint64 idPor, const QString& clientNam
                      const QString& couppe, const QString& regNo) {
     QStringList sets;
     store::Binds binds{{"id", idPor}};
-    const std::pair<const char*, QString> values[] = {{"clientnames", clientName.trimmed()},
-                                                      {"fiscal", couppe.trimmed()},
-                                                      {"serial", regNo.trimmed()}};
+    const std::pair<const char*, QString> values[] = {
+        {"clientnames", clientName.trimmed()},
+        {"fiscal", couppe.trimmed()},
+        {"serial", store::normalRegistrationNumber(regNo)}};
     for (const auto& [column, value] : values) {
         if (value.isEmpty())
             continue;
@@ -290,14 +295,19 @@ bool earningsPaidOut(store::Database& db, qint64 idPor) {
                 .isNull();
 }
 
+QString notRestoredText() {
+    return QStringLiteral("Поръчката не може да бъде върната в работа.");
+}
+
 QString earningsPaidOutText(qint64 idPor) {
-    return QStringLiteral("Заработката на техниците по поръчка №%1 вече е изплатена!\n"
-                          "Поръчката не може да бъде върната в работа.")
-        .arg(idPor);
+    return QStringLiteral("Заработката на техниците по поръчка №%1 вече е изплатена!\n")
+               .arg(idPor) +
+           notRestoredText();
 }
 
 void restoreToWork(store::Database& db, qint64 idPor) {
     store::Transaction tx(db);
+    claimOrder(db, idPor, OrderStage::ReadyUnpaid, notRestoredText());
     if (earningsPaidOut(db, idPor))
         throw RestoreRefused(earningsPaidOutText(idPor));
     if (orderHasLabour(db, idPor))

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "orders/order_work.h"
 #include "store/database.h"
 
 #include <QDate>
@@ -137,14 +138,18 @@ QString earningsPaidOutText(qint64 idPor);
 
 // Restoring an order whose earnings are paid out: marking it ready again would credit the same
 // work twice. A DbError, so that whoever shows database errors shows this one too.
-class RestoreRefused : public store::DbError {
+class RestoreRefused : public OrderStateRefused {
 public:
-    using store::DbError::DbError;
+    using OrderStateRefused::OrderStateRefused;
 };
 
+// "Поръчката не може да бъде върната в работа." - the consequence of a refused restore.
+QString notRestoredText();
+
 // Back to work: the technicians' unpaid earnings of the order are withdrawn and the order is
-// registered again, in one transaction. Throws RestoreRefused (nothing written) when an
-// earning of the order has been paid out.
+// registered again, in one transaction. Only a ready, unpaid order goes back: anything else
+// (another workstation paid or restored it meanwhile) throws OrderStateRefused, and an order
+// whose earnings have been paid out RestoreRefused; nothing is written then.
 void restoreToWork(store::Database& db, qint64 idPor);
 
 } // namespace orders

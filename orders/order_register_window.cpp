@@ -782,6 +782,9 @@ void TfrmSprPor::restoreOrder() {
         return;
     try {
         restoreToWork(db_, *id);
+    } catch (const OrderStateRefused& e) {
+        // Paid, restored or paid out meanwhile: say why, then show the order as it is now.
+        ui::message(this, ui::captionMessage(), e.message(), ui::MessageIcon::Warning);
     } catch (const store::DbError& e) {
         ui::error(this, e.message());
     }

@@ -2,6 +2,7 @@
 
 #include "orders/order_texts.h"
 #include "store/database.h"
+#include "store/registration_number.h"
 #include "store/sql_helpers.h"
 #include "store/sql_values.h"
 #include "store/transaction.h"
@@ -72,6 +73,7 @@ NewOrder trimmed(NewOrder order) {
     for (QString* text : {&order.clientName, &order.clientAdres, &order.clientPhone, &order.regNo,
                           &order.couppe, &order.engine})
         *text = text->trimmed();
+    order.regNo = store::normalRegistrationNumber(order.regNo);
     return order;
 }
 
@@ -165,7 +167,7 @@ std::optional<EarlierOrder> latestOrderOfCar(store::Database& db, const QString&
                        "clientphones, fiscal FROM porychka WHERE ") +
             db.dialect().caseInsensitiveLike(QStringLiteral("serial"), QStringLiteral(":reg")) +
             QStringLiteral(" ORDER BY idPor DESC"),
-        {{"reg", store::asTypedPattern(regNo)}});
+        {{"reg", store::literalPattern(store::normalRegistrationNumber(regNo))}});
     if (!q.next())
         return std::nullopt;
     EarlierOrder o;
@@ -188,9 +190,9 @@ QList<PreviousRepair> previousRepairs(store::Database& db, const QString& marka,
             QStringLiteral(" AND ") +
             d.caseInsensitiveLike(QStringLiteral("serial"), QStringLiteral(":reg")) +
             QStringLiteral(" ORDER BY PorDate, idPor"),
-        {{"marka", store::asTypedPattern(marka)},
-         {"model", store::asTypedPattern(model)},
-         {"reg", store::asTypedPattern(regNo)}});
+        {{"marka", store::literalPattern(marka)},
+         {"model", store::literalPattern(model)},
+         {"reg", store::literalPattern(store::normalRegistrationNumber(regNo))}});
     QList<PreviousRepair> rows;
     while (q.next()) {
         PreviousRepair r;

@@ -10,6 +10,7 @@
 #include "shell/business_settings.h"
 #include "shell/session.h"
 #include "shell/user_settings.h"
+#include "staff/employees.h"
 #include "store/database.h"
 #include "store/list_query.h"
 #include "store/money.h"
@@ -231,20 +232,27 @@ bool TfrmOtchet::openOrder(qint64 idPor, OrderMode mode) {
     applyMode();
     fillTechnicians();
 
-    lb_->setText(QStringLiteral("Списъка с частите"));
-    const WorkTotals totals = workTotals(db_, idPor);
     money_ = OrderMoney{};
-    money_.parts = totals.parts;
-    money_.labourClient = totals.labourClient;
-    money_.labourClerk = totals.labourClerk;
     money_.discParts = client_.parts;
     money_.discJobs = client_.jobs;
-    lb_->setText(QStringLiteral("Списък труд"));
-    loadLines();
+    showStatus(QStringLiteral("Списъка с частите"));
+    loadPartLines();
+    money_.parts = partsTotal(db_, idPor);
+    showStatus(QStringLiteral("Заработка..."));
+    const WorkTotals labour = labourTotals(db_, idPor);
+    money_.labourClient = labour.labourClient;
+    money_.labourClerk = labour.labourClerk;
+    showStatus(QStringLiteral("Списък труд"));
+    loadLabourLines();
 
     if (mode == OrderMode::Report) {
         try {
             storeReportOpening(db_, idPor, session_.settings().serviceFee(), client_);
+        } catch (const OrderStateRefused& e) {
+            // Another workstation reported or paid the order since it was chosen.
+            lb_->clear();
+            ui::message(this, ui::captionMessage(), e.message(), ui::MessageIcon::Warning);
+            return false;
         } catch (const store::DbError& e) {
             ui::error(this, e.message());
         }
@@ -326,14 +334,14 @@ void TfrmOtchet::fillTechnicians() {
     cmbClerks_->clear();
     if (mode_ == OrderMode::Parts)
         return;
-    cmbClerks_->addItems(activeTechnicianNames(db_));
+    cmbClerks_->addItems(staff::activeTechnicianNames(db_));
     if (cmbClerks_->count() == 0)
         return;
     if (head_.idClerk == 0) {
         cmbClerks_->setCurrentIndex(0);
         return;
     }
-    const int at = cmbClerks_->findText(employeeName(db_, head_.idClerk));
+    const int at = cmbClerks_->findText(staff::employeeName(db_, head_.idClerk));
     if (at < 0) {
         ui::message(this, ui::captionMessage(),
                     QStringLiteral("Служителят, който е определен за тази поръчка, вече не "
@@ -345,6 +353,11 @@ void TfrmOtchet::fillTechnicians() {
 }
 
 void TfrmOtchet::loadLines() {
+    loadPartLines();
+    loadLabourLines();
+}
+
+void TfrmOtchet::loadPartLines() {
     const bool external = session_.settings().storeMode(db_) == 2;
     const QString firstColumns =
         external
@@ -359,12 +372,6 @@ void TfrmOtchet::loadLines() {
                                "l.priceLV * l.amnt, l.id FROM PartsInPor l "
                                "LEFT JOIN parts p ON p.id = l.idPart WHERE l.idPor = :o "
                                "ORDER BY l.id"),
-            {{QStringLiteral("o"), idPor_}}));
-        labourModel_->setQuery(store::listQuery(
-            db_,
-            QStringLiteral("SELECT j.Trud, j.Pr1, j.Pr2, (SELECT Name FROM clerks WHERE "
-                           "clerks.id = j.idClerk), j.id FROM Jobs_In_Por j WHERE j.idPor = :o "
-                           "ORDER BY j.id"),
             {{QStringLiteral("o"), idPor_}}));
     } catch (const store::DbError& e) {
         ui::error(this, e.message());
@@ -382,16 +389,69 @@ void TfrmOtchet::loadLines() {
                                   QStringLiteral("Сума")};
     ui::setHeaders(*partsModel_, partHeaders);
     gridParts_->setColumnHidden(partHeaders.size(), true);
+    gridParts_->resizeColumnsToContents();
+    if (partsModel_->rowCount() > 0)
+        gridParts_->selectRow(partsModel_->rowCount() - 1);
+}
+
+void TfrmOtchet::loadLabourLines() {
+    try {
+        labourModel_->setQuery(store::listQuery(
+            db_,
+            QStringLiteral("SELECT j.Trud, j.Pr1, j.Pr2, (SELECT Name FROM clerks WHERE "
+                           "clerks.id = j.idClerk), j.id FROM Jobs_In_Por j WHERE j.idPor = :o "
+                           "ORDER BY j.id"),
+            {{QStringLiteral("o"), idPor_}}));
+    } catch (const store::DbError& e) {
+        ui::error(this, e.message());
+        return;
+    }
     const QStringList labourHeaders{QStringLiteral("Труд"), QStringLiteral("Цена"),
                                     QStringLiteral("За техника"), QStringLiteral("Техник")};
     ui::setHeaders(*labourModel_, labourHeaders);
     grTrud_->setColumnHidden(labourHeaders.size(), true);
-    gridParts_->resizeColumnsToContents();
     grTrud_->resizeColumnsToContents();
-    if (partsModel_->rowCount() > 0)
-        gridParts_->selectRow(partsModel_->rowCount() - 1);
     if (labourModel_->rowCount() > 0)
         grTrud_->selectRow(labourModel_->rowCount() - 1);
+}
+
+void TfrmOtchet::showStatus(const QString& text) {
+    lb_->setText(text);
+    // The step runs on this thread right after: paint the text before it blocks.
+    lb_->repaint();
+    Q_EMIT statusShown(text);
+}
+
+StatusReport TfrmOtchet::statusReport() {
+    return [this](const QString& text) { showStatus(text); };
+}
+
+void TfrmOtchet::refused(const QString& text) {
+    lb_->clear();
+    ui::message(this, ui::captionMessage(), text, ui::MessageIcon::Warning);
+    showCurrentState();
+}
+
+// After a refusal: an order still fit for this mode is shown with its lines and totals as
+// stored now; one that has moved on (reported, paid, restored elsewhere) can no longer be
+// worked on here, so the window closes as the order commands would refuse to open it, and the
+// register shows the order as it is.
+void TfrmOtchet::showCurrentState() {
+    const auto head = loadOrderHead(db_, idPor_);
+    const OrderStage needed =
+        mode_ == OrderMode::Payment ? OrderStage::ReadyUnpaid : OrderStage::InWork;
+    if (stageRefusal(head, idPor_, needed)) {
+        reject();
+        return;
+    }
+    head_ = *head;
+    try {
+        money_ = currentMoney(db_, idPor_, context());
+    } catch (const store::DbError& e) {
+        ui::error(this, e.message());
+    }
+    loadLines();
+    showMoney();
 }
 
 void TfrmOtchet::showMoney(const QLineEdit* typedInto) {
@@ -484,6 +544,8 @@ void TfrmOtchet::addStockPart() {
         applyChange(orders::addStockPart(
             db_, {idPor_, chosen.partId, chosen.quantity, chosen.serial, price, session_.userId()},
             context()));
+    } catch (const OrderStateRefused& e) {
+        refused(e.message());
     } catch (const warehouse::StockError&) {
         ui::message(this, ui::captionMessage(),
                     QStringLiteral("Артикулът не е намерен в наличността!"),
@@ -507,6 +569,8 @@ void TfrmOtchet::addExternalPart() {
                                             context()));
     } catch (const ExternalStoreError& e) {
         ui::message(this, ui::captionMessage(), externalText(e), ui::MessageIcon::Error);
+    } catch (const OrderStateRefused& e) {
+        refused(e.message());
     } catch (const store::DbError& e) {
         ui::error(this, e.message());
     }
@@ -523,6 +587,8 @@ void TfrmOtchet::removePart() {
         ui::message(this, ui::captionMessage(), externalText(e), ui::MessageIcon::Error);
     } catch (const warehouse::StockError& e) {
         ui::error(this, QString::fromStdString(e.what()));
+    } catch (const OrderStateRefused& e) {
+        refused(e.message());
     } catch (const store::DbError& e) {
         ui::error(this, e.message());
     }
@@ -557,6 +623,8 @@ void TfrmOtchet::addLabour() {
     booking.byTime = session_.settings().workByTime();
     try {
         applyChange(addLabourLine(db_, booking, context()));
+    } catch (const OrderStateRefused& e) {
+        refused(e.message());
     } catch (const store::DbError& e) {
         ui::error(this, e.message());
     }
@@ -568,6 +636,8 @@ void TfrmOtchet::removeLabour() {
         return;
     try {
         applyChange(removeLabourLine(db_, *line, context()));
+    } catch (const OrderStateRefused& e) {
+        refused(e.message());
     } catch (const store::DbError& e) {
         ui::error(this, e.message());
     }
@@ -612,15 +682,15 @@ void TfrmOtchet::markReady() {
     if (!runChecks(readyChecks(checked)))
         return;
     chkPrnCard_->hide();
-    lb_->setText(QStringLiteral("Запис отчет"));
     try {
         const ReadyOutcome outcome =
-            orders::markReady(db_, {idPor_, money_.fee, money_.labourClient, money_.parts,
-                                    money_.amount, cmbState_->currentIndex()});
+            orders::markReady(db_,
+                              {idPor_, money_.fee, money_.labourClient, money_.parts, money_.amount,
+                               cmbState_->currentIndex()},
+                              QDate::currentDate(), statusReport());
         if (outcome == ReadyOutcome::AlreadyReady) {
-            lb_->clear();
-            ui::message(this, ui::captionMessage(), alreadyReportedText(idPor_),
-                        ui::MessageIcon::Warning);
+            refused(stageRefusal(loadOrderHead(db_, idPor_), idPor_, OrderStage::InWork)
+                        .value_or(alreadyReportedText(idPor_)));
             return;
         }
     } catch (const store::DbError& e) {
@@ -638,7 +708,7 @@ void TfrmOtchet::markReady() {
 void TfrmOtchet::pay() {
     if (mode_ != OrderMode::Payment)
         return;
-    lb_->setText(QStringLiteral("Начало отчет"));
+    showStatus(QStringLiteral("Начало отчет"));
     money_.fee = valueOf(eTaksa_);
     money_.amount = valueOf(eSuma_);
     money_.discount = valueOf(eOtst_);
@@ -677,11 +747,12 @@ void TfrmOtchet::pay() {
                 return;
             }
         }
-        const PaymentResult result = payOrder(db_, in);
+        const PaymentResult result =
+            payOrder(db_, in, QDateTime::currentDateTime(), statusReport());
         lb_->clear();
         if (!result.paid) {
-            ui::message(this, ui::captionMessage(), alreadyPaidText(idPor_),
-                        ui::MessageIcon::Warning);
+            refused(stageRefusal(loadOrderHead(db_, idPor_), idPor_, OrderStage::ReadyUnpaid)
+                        .value_or(alreadyPaidText(idPor_)));
             return;
         }
     } catch (const store::DbError& e) {

@@ -45,6 +45,10 @@ public:
 
     static QString titleFor(orders::OrderMode mode, int orderType);
 
+Q_SIGNALS:
+    // Each status text as the status line shows it while a step runs.
+    void statusShown(const QString& text);
+
 public Q_SLOTS:
     void addPart();
     void removePart();
@@ -61,6 +65,12 @@ private:
     void applyMode();
     void fillTechnicians();
     void loadLines();
+    void loadPartLines();
+    void loadLabourLines();
+    void showStatus(const QString& text);
+    orders::StatusReport statusReport();
+    void refused(const QString& text);
+    void showCurrentState();
     void showMoney(const QLineEdit* typedInto = nullptr);
     void applyChange(const orders::OrderMoney& changed);
     orders::MoneyContext context() const;

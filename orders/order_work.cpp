@@ -2,6 +2,8 @@
 
 #include "invoicing/client_firms.h"
 #include "orders/external_store.h"
+#include "orders/order_payment.h"
+#include "orders/order_ready.h"
 #include "store/database.h"
 #include "store/money.h"
 #include "store/sql_helpers.h"
@@ -32,6 +34,43 @@ std::optional<OrderHead> loadOrderHead(store::Database& db, qint64 idPor) {
     h.payed = store::boolFromDb(q.value(7));
     h.porState = q.value(8).toInt();
     return h;
+}
+
+std::optional<QString> stageRefusal(const std::optional<OrderHead>& head, qint64 idPor,
+                                    OrderStage stage) {
+    if (!head)
+        return QStringLiteral("Няма поръчка с номер %1!").arg(idPor);
+    if (head->payed) // the last stage, and the one the user most needs to hear of
+        return alreadyPaidText(idPor);
+    if (stage == OrderStage::InWork && head->ready)
+        return alreadyReportedText(idPor);
+    if (stage == OrderStage::ReadyUnpaid && !head->ready)
+        return notReadyText(idPor);
+    return std::nullopt;
+}
+
+void claimOrder(store::Database& db, qint64 idPor, OrderStage stage, const QString& consequence) {
+    store::Binds binds{{QStringLiteral("id"), idPor}, {QStringLiteral("no"), false}};
+    QString ready = QStringLiteral("(ready IS NULL OR ready = :no)");
+    if (stage == OrderStage::ReadyUnpaid) {
+        ready = QStringLiteral("ready = :yes");
+        binds.insert(QStringLiteral("yes"), true);
+    }
+    // Writing the row, even with its own value, makes another workstation's ready, payment or
+    // restore of this order wait until our transaction ends.
+    QSqlQuery held = db.exec(QStringLiteral("UPDATE porychka SET porState = porState "
+                                            "WHERE idPor = :id AND ") +
+                                 ready + QStringLiteral(" AND (payed IS NULL OR payed = :no)"),
+                             binds);
+    if (held.numRowsAffected() == 1)
+        return;
+    const QString why = stageRefusal(loadOrderHead(db, idPor), idPor, stage)
+                            .value_or(QStringLiteral("Поръчка  №%1 е променена!").arg(idPor));
+    throw OrderStateRefused(consequence.isEmpty() ? why : why + QLatin1Char('\n') + consequence);
+}
+
+QString changeNotStoredText() {
+    return QStringLiteral("Промяната не е записана.");
 }
 
 bool sentToOutsideService(store::Database& db, qint64 idPor) {
@@ -79,11 +118,21 @@ double OrderMoney::discountedTotal() const {
            (labourClient - roundMoney(labourClient * discJobs / 100));
 }
 
+double partsTotal(store::Database& db, qint64 idPor) {
+    return roundMoney(store::sumOrZero(
+        db, QStringLiteral("SELECT sum(priceLV * amnt) FROM PartsInPor WHERE idPor = :id"),
+        {{QStringLiteral("id"), idPor}}));
+}
+
 WorkTotals workTotals(store::Database& db, qint64 idPor) {
+    WorkTotals t = labourTotals(db, idPor);
+    t.parts = partsTotal(db, idPor);
+    return t;
+}
+
+WorkTotals labourTotals(store::Database& db, qint64 idPor) {
     const store::Binds id{{QStringLiteral("id"), idPor}};
     WorkTotals t;
-    t.parts = roundMoney(store::sumOrZero(
-        db, QStringLiteral("SELECT sum(priceLV * amnt) FROM PartsInPor WHERE idPor = :id"), id));
     QSqlQuery q = db.exec(QStringLiteral("SELECT sum(Pr1), sum(Pr2) FROM Jobs_In_Por "
                                          "WHERE idPor = :id"),
                           id);
@@ -109,6 +158,16 @@ OrderMoney currentMoney(store::Database& db, qint64 idPor, const MoneyContext& c
 
 namespace {
 
+QString lineGoneText() {
+    return QStringLiteral("Този ред вече е премахнат от поръчката!");
+}
+
+// A unit without a serial number is written with an empty text, never null (a null QString
+// would be bound as null).
+QVariant serialText(const QString& serial) {
+    return serial.isEmpty() ? QVariant(QStringLiteral("")) : QVariant(serial);
+}
+
 // The order's totals follow its lines in the same transaction as the line change.
 OrderMoney storeTotals(store::Database& db, qint64 idPor, const MoneyContext& context) {
     const OrderMoney m = currentMoney(db, idPor, context);
@@ -129,14 +188,16 @@ void recordMove(store::Database& db, qint64 partId, int userId, int amount, cons
         {{QStringLiteral("p"), partId},
          {QStringLiteral("u"), userId},
          {QStringLiteral("a"), amount},
-         {QStringLiteral("s"), serial.isEmpty() ? QVariant() : QVariant(serial)},
+         {QStringLiteral("s"), serialText(serial)},
          {QStringLiteral("d"), now.date()},
          {QStringLiteral("c"), now},
          {QStringLiteral("o"), idPor}});
 }
 
+// An own-stock line stores its serial number, an empty text for a part without; a line of
+// the external warehouse has none (null).
 void insertPartLine(store::Database& db, qint64 idPor, const QVariant& partId, int quantity,
-                    double price, const QString& serial, const QVariant& base,
+                    double price, const QVariant& serial, const QVariant& base,
                     const QVariant& good) {
     db.exec(QStringLiteral("INSERT INTO PartsInPor (idPor, idPart, amnt, priceLV, closed, serial, "
                            "microBase, microPart) VALUES (:o, :p, :a, :pr, :c, :s, :b, :g)"),
@@ -145,7 +206,7 @@ void insertPartLine(store::Database& db, qint64 idPor, const QVariant& partId, i
              {QStringLiteral("a"), quantity},
              {QStringLiteral("pr"), price},
              {QStringLiteral("c"), false},
-             {QStringLiteral("s"), serial.isEmpty() ? QVariant() : QVariant(serial)},
+             {QStringLiteral("s"), serial},
              {QStringLiteral("b"), base},
              {QStringLiteral("g"), good}});
 }
@@ -154,6 +215,8 @@ void insertPartLine(store::Database& db, qint64 idPor, const QVariant& partId, i
 
 double storeReportOpening(store::Database& db, qint64 idPor, double defaultFee,
                           const ClientDiscounts& discounts) {
+    store::Transaction tx(db);
+    claimOrder(db, idPor, OrderStage::InWork);
     const auto head = loadOrderHead(db, idPor);
     // An unpaid order charges no fee; storing the default one would show an amount nobody pays.
     const double fee = head && head->type != 0 ? 0 : defaultFee;
@@ -168,6 +231,7 @@ double storeReportOpening(store::Database& db, qint64 idPor, double defaultFee,
     db.exec(
         QStringLiteral("UPDATE porychka SET taksa = :f, sumall = :a WHERE idPor = :id"),
         {{QStringLiteral("f"), fee}, {QStringLiteral("a"), total}, {QStringLiteral("id"), idPor}});
+    tx.commit();
     return total;
 }
 
@@ -199,6 +263,7 @@ double newLinePrice(const warehouse::Part& part, int orderType,
 OrderMoney addStockPart(store::Database& db, const PartTaking& t, const MoneyContext& context,
                         const QDateTime& now) {
     store::Transaction tx(db);
+    claimOrder(db, t.idPor, OrderStage::InWork, changeNotStoredText());
     if (!t.serial.isEmpty()) {
         if (t.quantity != 1)
             throw warehouse::StockError(warehouse::StockRefusal::NotPositive,
@@ -224,8 +289,8 @@ OrderMoney addStockPart(store::Database& db, const PartTaking& t, const MoneyCon
             QStringLiteral("UPDATE PartsInPor SET amnt = coalesce(amnt, 0) + :q WHERE id = :id"),
             {{QStringLiteral("q"), t.quantity}, {QStringLiteral("id"), mergeInto}});
     else
-        insertPartLine(db, t.idPor, t.partId, t.quantity, t.unitPrice, t.serial, QVariant(),
-                       QVariant());
+        insertPartLine(db, t.idPor, t.partId, t.quantity, t.unitPrice, serialText(t.serial),
+                       QVariant(), QVariant());
     const OrderMoney m = storeTotals(db, t.idPor, context);
     tx.commit();
     return m;
@@ -236,7 +301,8 @@ OrderMoney addExternalPart(store::Database& db, const ExternalTaking& t,
     if (t.quantity <= 0)
         throw ExternalStoreError(ExternalFailure::NotEnough, t.good);
     store::Transaction tx(db);
-    insertPartLine(db, t.idPor, QVariant(), t.quantity, t.unitPrice, QString(), t.databaseIndex,
+    claimOrder(db, t.idPor, OrderStage::InWork, changeNotStoredText());
+    insertPartLine(db, t.idPor, QVariant(), t.quantity, t.unitPrice, QVariant(), t.databaseIndex,
                    t.good);
     const OrderMoney m = storeTotals(db, t.idPor, context);
     // The other program's database is written last: our own rows roll back if it refuses.
@@ -254,29 +320,32 @@ OrderMoney addExternalPart(store::Database& db, const ExternalTaking& t,
 OrderMoney removePartLine(store::Database& db, qint64 lineId, int userId,
                           const QStringList& externalDatabases, const MoneyContext& context,
                           const QDateTime& now) {
+    store::Transaction tx(db);
     QSqlQuery q = db.exec(QStringLiteral("SELECT idPor, idPart, amnt, serial, microBase, microPart "
                                          "FROM PartsInPor WHERE id = :id"),
                           {{QStringLiteral("id"), lineId}});
     if (!q.next())
-        throw store::DbError(QStringLiteral("The part line %1 no longer exists").arg(lineId));
+        throw OrderStateRefused(lineGoneText());
     const qint64 idPor = q.value(0).toLongLong();
     const QVariant partId = q.value(1);
     const int quantity = q.value(2).toInt();
     const QString serial = q.value(3).toString().trimmed();
     const QString good = q.value(5).toString();
     const bool external = !good.isEmpty();
+    const QVariant base = q.value(4);
+    q.finish();
+    claimOrder(db, idPor, OrderStage::InWork, changeNotStoredText());
 
     std::optional<ExternalStore> goodsDb;
     if (external) {
-        const auto path = externalDatabasePath(externalDatabases, q.value(4).toInt());
+        const auto path = externalDatabasePath(externalDatabases, base.toInt());
         if (!path)
-            throw ExternalStoreError(ExternalFailure::CannotOpen, q.value(4).toString());
+            throw ExternalStoreError(ExternalFailure::CannotOpen, base.toString());
         goodsDb.emplace(*path);
         if (!goodsDb->find(good))
             throw ExternalStoreError(ExternalFailure::GoodsNotFound, good);
     }
 
-    store::Transaction tx(db);
     db.exec(QStringLiteral("DELETE FROM PartsInPor WHERE id = :id"),
             {{QStringLiteral("id"), lineId}});
     if (!external && !partId.isNull() && quantity > 0) {
@@ -306,6 +375,7 @@ OrderMoney removePartLine(store::Database& db, qint64 lineId, int userId,
 OrderMoney addLabourLine(store::Database& db, const LabourBooking& b, const MoneyContext& context,
                          const QDateTime& now) {
     store::Transaction tx(db);
+    claimOrder(db, b.idPor, OrderStage::InWork, changeNotStoredText());
     const qint64 lineId = store::insertAndGetId(
         db, QStringLiteral("Jobs_In_Por"), QStringLiteral("id"),
         QStringLiteral("INSERT INTO Jobs_In_Por (idPor, idOp, Trud, Pr1, Pr2, idClerk) "
@@ -331,11 +401,12 @@ OrderMoney addLabourLine(store::Database& db, const LabourBooking& b, const Mone
 }
 
 OrderMoney removeLabourLine(store::Database& db, qint64 lineId, const MoneyContext& context) {
+    store::Transaction tx(db);
     const QVariant idPor = db.scalar(QStringLiteral("SELECT idPor FROM Jobs_In_Por WHERE id = :id"),
                                      {{QStringLiteral("id"), lineId}});
     if (idPor.isNull())
-        throw store::DbError(QStringLiteral("The labour line %1 no longer exists").arg(lineId));
-    store::Transaction tx(db);
+        throw OrderStateRefused(lineGoneText());
+    claimOrder(db, idPor.toLongLong(), OrderStage::InWork, changeNotStoredText());
     // Work-time rows exist only while paying by time; deleting them always leaves none behind
     // when the pay mode changed in between.
     db.exec(QStringLiteral("DELETE FROM clerks_hours WHERE idPor = :o AND idOp = :id"),
@@ -345,23 +416,6 @@ OrderMoney removeLabourLine(store::Database& db, qint64 lineId, const MoneyConte
     const OrderMoney m = storeTotals(db, idPor.toLongLong(), context);
     tx.commit();
     return m;
-}
-
-QStringList activeTechnicianNames(store::Database& db) {
-    QSqlQuery q = db.exec(QStringLiteral("SELECT Name FROM clerks WHERE Active = :t AND worker = 0 "
-                                         "ORDER BY id"),
-                          {{QStringLiteral("t"), true}});
-    QStringList names;
-    while (q.next())
-        names << q.value(0).toString();
-    return names;
-}
-
-QString employeeName(store::Database& db, qint64 id) {
-    return db
-        .scalar(QStringLiteral("SELECT Name FROM clerks WHERE id = :id"),
-                {{QStringLiteral("id"), id}})
-        .toString();
 }
 
 } // namespace orders

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "store/currency.h"
+#include "store/db_error.h"
 
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 namespace store {
@@ -35,6 +37,36 @@ struct OrderHead {
 };
 
 std::optional<OrderHead> loadOrderHead(store::Database& db, qint64 idPor);
+
+// Where an order stands for the operations on it.
+enum class OrderStage {
+    InWork,      // not ready, not paid: lines, fee and report may change
+    ReadyUnpaid, // may be paid or go back to work
+};
+
+// The order is not at the stage an operation needs, mostly because another workstation
+// reported, paid or restored it meanwhile. Nothing has been written; the text says why.
+class OrderStateRefused : public store::DbError {
+public:
+    using store::DbError::DbError;
+};
+
+// Why an order is not at the stage ("Поръчка  №5 вече е отчетена!" and the like), or nothing
+// when it is.
+std::optional<QString> stageRefusal(const std::optional<OrderHead>& head, qint64 idPor,
+                                    OrderStage stage);
+
+// Inside the caller's transaction: makes sure the order is at the stage and holds its row until
+// the transaction ends, so that no other workstation moves it on meanwhile. Throws
+// OrderStateRefused with the reason and, on a second line, the consequence when one is given.
+void claimOrder(store::Database& db, qint64 idPor, OrderStage stage,
+                const QString& consequence = {});
+
+// "Промяната не е записана." - said after a refused change of the order's lines.
+QString changeNotStoredText();
+
+// Told the status text of each step as a longer operation reaches it, for the window to show.
+using StatusReport = std::function<void(const QString& status)>;
 
 // The order has been sent to an outside service and has not come back.
 bool sentToOutsideService(store::Database& db, qint64 idPor);
@@ -76,6 +108,9 @@ struct WorkTotals {
     double labourClerk = 0;
 };
 WorkTotals workTotals(store::Database& db, qint64 idPor);
+double partsTotal(store::Database& db, qint64 idPor);
+// Labour at client prices and the technicians' amounts; parts left 0.
+WorkTotals labourTotals(store::Database& db, qint64 idPor);
 
 // What the window holds besides the lines when a line changes.
 struct MoneyContext {
@@ -89,7 +124,7 @@ struct MoneyContext {
 OrderMoney currentMoney(store::Database& db, qint64 idPor, const MoneyContext& context);
 
 // Opening the report: the default fee becomes the order's fee and the discounted total its
-// amount. Returns the stored amount.
+// amount. Returns the stored amount. Throws OrderStateRefused for an order no longer in work.
 double storeReportOpening(store::Database& db, qint64 idPor, double defaultFee,
                           const ClientDiscounts& discounts);
 
@@ -112,6 +147,10 @@ struct PartTaking {
     int userId = 0;
 };
 
+// Every change of a line below refuses an order that is no longer in work (OrderStateRefused,
+// nothing written), so that a window left open on another workstation cannot change a
+// reported or paid order.
+
 // Takes the units from stock, records the movement and books the line: a part without serial
 // numbers joins the order's line of that part, a serial-numbered unit gets a line of its own.
 // Throws warehouse::StockError or store::DbError; nothing is written then.
@@ -132,8 +171,8 @@ OrderMoney addExternalPart(store::Database& db, const ExternalTaking& taking,
                            const MoneyContext& context);
 
 // Gives the line's units back (to stock with their serial number and a movement, or to the
-// external database) and deletes the line. Throws ExternalStoreError, StockError or DbError;
-// nothing is written then.
+// external database) and deletes the line. Throws ExternalStoreError, StockError or DbError
+// (OrderStateRefused also for a line already removed); nothing is written then.
 OrderMoney removePartLine(store::Database& db, qint64 lineId, int userId,
                           const QStringList& externalDatabases, const MoneyContext& context,
                           const QDateTime& now = QDateTime::currentDateTime());
@@ -156,9 +195,5 @@ OrderMoney addLabourLine(store::Database& db, const LabourBooking& booking,
                          const MoneyContext& context,
                          const QDateTime& now = QDateTime::currentDateTime());
 OrderMoney removeLabourLine(store::Database& db, qint64 lineId, const MoneyContext& context);
-
-// Active technicians (active, worker 0) by name, in the employee list's order.
-QStringList activeTechnicianNames(store::Database& db);
-QString employeeName(store::Database& db, qint64 id);
 
 } // namespace orders

@@ -13,5 +13,7 @@ QString helpPage(const QString& topic);
 inline const QString kHelpProgram = QStringLiteral("Предназначение_и_функции_на_програмата");
 inline const QString kHelpLogin = QStringLiteral("ИмеПарола");
 inline const QString kHelpOwnData = QStringLiteral("Собствени_данни");
+inline const QString kHelpDeliveryLine = QStringLiteral("ДанниДоставка");
+inline const QString kHelpSuppliers = QStringLiteral("ВъвежданеРедакцияНаДоставчици");
 
 } // namespace shell

@@ -1,6 +1,7 @@
 #include "store/database.h"
 
 #include "store/schema.h"
+#include "store/schema_upgrade.h"
 #include "store/sqlite_functions.h"
 #include "store/transaction.h"
 
@@ -89,6 +90,7 @@ std::unique_ptr<Database> Database::createFile(const QString& path) {
         Transaction tx(*db);
         createSchema(*db);
         seedNewDatabase(*db);
+        markDataConversionsDone(*db);
         tx.commit();
     } catch (...) {
         db.reset();

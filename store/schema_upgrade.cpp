@@ -1,5 +1,7 @@
 #include "store/schema_upgrade.h"
 
+#include "store/registration_number.h"
+
 #include "store/database.h"
 #include "store/operation_paths.h"
 #include "store/rights.h"
@@ -75,7 +77,56 @@ void keyPartsOnId(Database& db) {
                                          QStringLiteral("id"), true));
 }
 
+// Registration numbers typed before they were kept in one form.
+void normaliseRegistrationNumbers(Database& db) {
+    for (const auto& [table, key, column] :
+         {std::tuple{"porychka", "idPor", "serial"}, std::tuple{"cars", "id", "RegNo"}}) {
+        QSqlQuery q =
+            db.exec(QStringLiteral("SELECT %1, %2 FROM %3 WHERE %2 IS NOT NULL")
+                        .arg(QLatin1String(key), QLatin1String(column), QLatin1String(table)));
+        QList<std::pair<QVariant, QString>> changes;
+        while (q.next()) {
+            const QString stored = q.value(1).toString();
+            const QString normal = normalRegistrationNumber(stored);
+            if (normal != stored)
+                changes.append({q.value(0), normal});
+        }
+        for (const auto& [id, normal] : changes)
+            db.exec(QStringLiteral("UPDATE %1 SET %2 = :n WHERE %3 = :id")
+                        .arg(QLatin1String(table), QLatin1String(column), QLatin1String(key)),
+                    {{QStringLiteral("n"), normal}, {QStringLiteral("id"), id}});
+    }
+}
+
+struct DataConversion {
+    int marker;
+    const char* note;
+    void (*run)(Database&);
+};
+
+const DataConversion kDataConversions[] = {
+    {kRegistrationNumbersMarker, "registration numbers in one form", normaliseRegistrationNumbers},
+};
+
+bool conversionDone(const Database& db, int marker) {
+    QSqlQuery q(db.connection());
+    q.prepare(QStringLiteral("SELECT count(*) FROM connect WHERE id = :id"));
+    q.bindValue(QStringLiteral(":id"), marker);
+    return q.exec() && q.next() && q.value(0).toInt() > 0;
+}
+
+void markDone(Database& db, const DataConversion& c) {
+    db.exec(
+        QStringLiteral("INSERT INTO connect (id, Special) VALUES (:id, :note)"),
+        {{QStringLiteral("id"), c.marker}, {QStringLiteral("note"), QString::fromLatin1(c.note)}});
+}
+
 } // namespace
+
+void markDataConversionsDone(Database& db) {
+    for (const DataConversion& c : kDataConversions)
+        markDone(db, c);
+}
 
 QString newRightsSystemNotice() {
     return QStringLiteral("ВНИМЕНИЕ: Създадена е нова система за права на потребителите на "
@@ -95,6 +146,12 @@ UpgradePlan planUpgrade(const Database& db) {
         for (const ColumnDef& column : table.columns) {
             if (!columns.contains(column.name, Qt::CaseInsensitive))
                 plan.missingColumns << columnKey(table.name, column.name);
+        }
+    }
+    if (present.contains(QStringLiteral("connect"), Qt::CaseInsensitive)) {
+        for (const DataConversion& c : kDataConversions) {
+            if (!conversionDone(db, c.marker))
+                plan.pendingConversions << c.marker;
         }
     }
     const QStringList indexes = db.dialect().indexNames(db.connection());
@@ -135,6 +192,14 @@ UpgradeResult upgradeSchema(Database& db) {
     }
     if (planHas(plan, QStringLiteral("parts"), QStringLiteral("idMarka")))
         keyPartsOnId(db);
+
+    for (const DataConversion& c : kDataConversions) {
+        if (plan.pendingConversions.contains(c.marker) ||
+            plan.missingTables.contains(QStringLiteral("connect"), Qt::CaseInsensitive)) {
+            c.run(db);
+            markDone(db, c);
+        }
+    }
 
     for (const IndexDef& index : schemaIndexes()) {
         if (plan.missingIndexes.contains(index.name, Qt::CaseInsensitive))

@@ -12,8 +12,11 @@ struct UpgradePlan {
     QStringList missingTables;  // schema names
     QStringList missingColumns; // "table.column", schema names
     QStringList missingIndexes; // index names
+    // Conversions of the data alone, which add no column: each leaves a marker row once done.
+    QList<int> pendingConversions; // marker ids in `connect`
     bool isEmpty() const {
-        return missingTables.isEmpty() && missingColumns.isEmpty() && missingIndexes.isEmpty();
+        return missingTables.isEmpty() && missingColumns.isEmpty() && missingIndexes.isEmpty() &&
+               pendingConversions.isEmpty();
     }
 };
 
@@ -37,6 +40,12 @@ UpgradePlan planUpgrade(const Database& db);
 // skipped; a failed data conversion throws DbError and leaves the file as it was. A current
 // database is not written to at all.
 UpgradeResult upgradeSchema(Database& db);
+
+// Marker rows in `connect` of the conversions of data alone.
+inline constexpr int kRegistrationNumbersMarker = 101;
+
+// A new database needs none of the conversions: their markers are written with it.
+void markDataConversionsDone(Database& db);
 
 // The text shown once when the individual rights strings were created from the old levels.
 QString newRightsSystemNotice();

@@ -37,6 +37,10 @@ QString asTypedPattern(const QString& userText) {
     return escapeLike(userText, true);
 }
 
+QString literalPattern(const QString& text) {
+    return escapeLike(text, false);
+}
+
 QString literalPrefixPattern(const QString& text) {
     return escapeLike(text, false) + QLatin1Char('%');
 }

@@ -14,6 +14,8 @@ QString containsPattern(const QString& userText);
 QString beginsWithPattern(const QString& userText);
 // The text exactly as typed: only a "*" the user typed matches anything.
 QString asTypedPattern(const QString& userText);
+// Exactly this text, letter case aside: a typed "*" is a plain character too.
+QString literalPattern(const QString& text);
 // Begins with a fixed text, no wildcard at all.
 QString literalPrefixPattern(const QString& text);
 

@@ -11,6 +11,7 @@
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QTime>
+#include <algorithm>
 #include <cmath>
 
 namespace ui {
@@ -60,7 +61,7 @@ QVariant fromStorageText(const QString& text) {
 
 // Two decimals for amounts; rates and other finer values keep their digits (up to six).
 QString numberText(double value) {
-    if (std::fabs(value - store::roundMoney(value)) < 1e-9)
+    if (isAmount(value))
         return store::formatMoney(value);
     QString text = QString::number(value, 'f', 6);
     while (text.endsWith(QLatin1Char('0')))
@@ -104,6 +105,12 @@ GridData collect(const QAbstractItemModel& model, const QList<Column>& columns,
 }
 
 } // namespace
+
+bool isAmount(double value) {
+    // Sums of many amounts drift by more than one unit in the last place; the drift grows
+    // with the size of the sum.
+    return std::fabs(value - store::roundMoney(value)) < std::max(1e-9, std::fabs(value) * 1e-12);
+}
 
 QVariant normalizedCellValue(const QVariant& value) {
     if (!value.isValid() || value.isNull())

@@ -40,5 +40,8 @@ struct GridData {
 QVariant normalizedCellValue(const QVariant& value);
 // "05.03.2024", "1 234,50", "1,9558", "Да"/"Не" ...
 QString cellText(const QVariant& normalizedValue);
+// True for a number shown with two decimals (an amount, perhaps with binary noise such as
+// 10.089999999999998); finer values such as rates are shown with their own digits.
+bool isAmount(double value);
 
 } // namespace ui

@@ -1,5 +1,6 @@
 #include "ui/grid_export.h"
 
+#include "store/money.h"
 #include "ui/message_box.h"
 
 #include <QDir>
@@ -11,8 +12,10 @@
 #include <xlsxwriter.h>
 
 #include <algorithm>
+#include <clocale>
 #include <cmath>
 #include <filesystem>
+#include <locale.h>
 
 namespace ui {
 
@@ -95,8 +98,11 @@ lxw_error writeCell(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, const Gr
         const double number = v.toDouble();
         if (!std::isfinite(number))
             return writeText(sheet, row, col, cell.text);
-        const bool hundredths = std::fabs(number * 100 - std::round(number * 100)) < 1e-6;
-        return worksheet_write_number(sheet, row, col, number, hundredths ? f.money : f.fine);
+        // Amounts as shown, without the binary noise of sums (10.089999999999998);
+        // rates and other finer values keep their digits.
+        if (isAmount(number))
+            return worksheet_write_number(sheet, row, col, store::roundMoney(number), f.money);
+        return worksheet_write_number(sheet, row, col, number, f.fine);
     }
     case QMetaType::Int:
     case QMetaType::UInt:
@@ -111,6 +117,34 @@ lxw_error writeCell(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, const Gr
         return writeText(sheet, row, col, cell.text);
     }
 }
+
+// The writer formats numbers and column widths with the C library: under a Bulgarian
+// numeric locale it would write "10,09", which no reader accepts. The C locale is set for this
+// thread while the workbook is written, whatever the process's locale is.
+class CNumbersOnThisThread {
+public:
+    CNumbersOnThisThread() {
+        if (locale_t base = duplocale(LC_GLOBAL_LOCALE)) {
+            c_ = newlocale(LC_NUMERIC_MASK, "C", base);
+            if (!c_)
+                freelocale(base);
+        }
+        if (c_)
+            previous_ = uselocale(c_);
+    }
+    ~CNumbersOnThisThread() {
+        if (c_) {
+            uselocale(previous_);
+            freelocale(c_);
+        }
+    }
+    CNumbersOnThisThread(const CNumbersOnThisThread&) = delete;
+    CNumbersOnThisThread& operator=(const CNumbersOnThisThread&) = delete;
+
+private:
+    locale_t c_ = nullptr;
+    locale_t previous_ = nullptr;
+};
 
 // Fills and closes the workbook; the first error wins.
 lxw_error fillWorkbook(lxw_workbook* book, const GridData& data) {
@@ -177,6 +211,7 @@ bool writeXlsx(const GridData& data, const QString& path, QString* reason) {
     lxw_workbook_options options{};
     const QByteArray scratch = QFile::encodeName(QDir::tempPath());
     options.tmpdir = const_cast<char*>(scratch.constData());
+    const CNumbersOnThisThread cNumbers;
     lxw_workbook* book = workbook_new_opt(temporaryName.constData(), &options);
     if (!book)
         return fail(QStringLiteral("Cannot create the workbook"));

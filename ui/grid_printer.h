@@ -3,13 +3,13 @@
 #include "ui/grid_data.h"
 
 #include <QDate>
+#include <QPageLayout>
 #include <QString>
-#include <memory>
+#include <QStringList>
 #include <optional>
 
 class QPrinter;
 class QTableView;
-class QTextDocument;
 class QWidget;
 
 namespace ui {
@@ -23,10 +23,16 @@ struct PrintHeader {
     std::optional<QDate> from{};
     std::optional<QDate> to{};
     QString footer = commonPrintFooter();
+    // The totals the window shows with its list ("Общо: ..."), one line each, printed under
+    // the last row.
+    QStringList totals{};
 };
 
 // Prints a list window's grid: the title (and period) at the head of every page, the grid as a
 // table whose column headers repeat on every page, the footer and the page number at the foot.
+// Columns are as wide as their content. No number, date or word is ever split: a list too wide
+// for the page is printed in a smaller font, and only long texts wrap, between words. A row
+// never runs from one page onto the next.
 class GridPrinter {
 public:
     GridPrinter(GridData data, PrintHeader header);
@@ -34,10 +40,12 @@ public:
     bool isEmpty() const { return data_.isEmpty(); }
     // Title, then the period line when there is one.
     QStringList headerLines() const;
-    // The grid alone, laid out for pages of the given size (in the document's units).
-    std::unique_ptr<QTextDocument> bodyDocument() const;
+    // Portrait when the columns fit a portrait page of the printer's paper at a readable
+    // size, otherwise landscape.
+    QPageLayout::Orientation bestOrientation(QPrinter& printer) const;
 
-    // Paints every page on the printer; false when the printer cannot be painted on.
+    // Paints every page on the printer, in the orientation it has; false when the printer
+    // cannot be painted on.
     bool print(QPrinter& printer) const;
     // The same pages as a PDF file.
     bool writePdf(const QString& path) const;

@@ -1,6 +1,7 @@
 #include "vehicles/car_register.h"
 
 #include "store/database.h"
+#include "store/registration_number.h"
 #include "store/sql_helpers.h"
 
 #include <QSqlQuery>
@@ -38,6 +39,7 @@ Car trimmed(Car car) {
          {&car.marka, &car.model, &car.modify, &car.period, &car.yearMade, &car.regNo, &car.couppe,
           &car.engine, &car.kw, &car.ccm, &car.ownerName, &car.ownerAddress, &car.ownerPhone})
         *text = text->trimmed();
+    car.regNo = store::normalRegistrationNumber(car.regNo);
     return car;
 }
 
@@ -110,6 +112,18 @@ std::optional<Car> loadCar(store::Database& db, qint64 id) {
     for (int i = 0; i < 13; ++i)
         *texts[i] = q.value(i + 1).toString();
     return car;
+}
+
+std::optional<Car> findCarByRegNo(store::Database& db, const QString& regNo) {
+    if (regNo.trimmed().isEmpty())
+        return std::nullopt;
+    const QVariant id = db.scalar(
+        QStringLiteral("SELECT max(id) FROM cars WHERE ") +
+            db.dialect().caseInsensitiveLike(QStringLiteral("RegNo"), QStringLiteral(":reg")),
+        {{QStringLiteral("reg"), store::literalPattern(store::normalRegistrationNumber(regNo))}});
+    if (id.isNull())
+        return std::nullopt;
+    return loadCar(db, id.toLongLong());
 }
 
 } // namespace vehicles

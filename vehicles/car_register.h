@@ -55,5 +55,8 @@ std::optional<CarProblem> checkCar(store::Database& db, const Car& car);
 qint64 saveCar(store::Database& db, const Car& car);
 
 std::optional<Car> loadCar(store::Database& db, qint64 id);
+// The registered car with exactly this registration number (letter case aside; a "*" is a
+// plain character), the last one should there be several.
+std::optional<Car> findCarByRegNo(store::Database& db, const QString& regNo);
 
 } // namespace vehicles

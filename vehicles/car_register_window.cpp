@@ -150,6 +150,7 @@ void TsrCar::buildPanel() {
     eClientPhone_->setMaxLength(30);
     ui::acceptOnly(eEngine_->lineEdit(), QStringLiteral("[-0-9A-Z]*"));
     ui::acceptOnly(eYear_, QStringLiteral("[0-9]*"));
+    ui::acceptOnly(eKW_, QStringLiteral("[0-9.,]*"));
     ui::acceptOnly(
         eCCM_,
         QStringLiteral("[0-9%1]*").arg(QRegularExpression::escape(QLocale().decimalPoint())));

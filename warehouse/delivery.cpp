@@ -101,7 +101,8 @@ void recordLine(store::Database& db, const Delivery& delivery, const DeliveryLin
                         {QStringLiteral("price"), roundMoney(line.inPrice)},
                         {QStringLiteral("val"), line.ipId},
                         {QStringLiteral("amnt"), line.count},
-                        {QStringLiteral("serial"), QString()},
+                        // A line without serial numbers stores an empty text, not NULL.
+                        {QStringLiteral("serial"), QStringLiteral("")},
                         {QStringLiteral("dost"), delivery.supplierId}};
     if (line.serials.isEmpty()) {
         db.exec(insert, record);

@@ -1,11 +1,14 @@
 #include "warehouse/delivery_line_dialog.h"
 
+#include "shell/help_pages.h"
+#include "shell/help_window.h"
 #include "store/database.h"
 #include "ui/message_box.h"
 #include "ui/named_widgets.h"
 #include "warehouse/discounts_window.h"
 #include "warehouse/serial_numbers_dialog.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
@@ -121,6 +124,12 @@ TsrDostData::TsrDostData(store::Database& db, const warehouse::WarehouseSettings
     connect(btnAddSN, &QPushButton::clicked, this, &TsrDostData::editSerialNumbers);
     connect(ok, &QPushButton::clicked, this, &TsrDostData::confirm);
     connect(cancel, &QPushButton::clicked, this, &TsrDostData::reject);
+    auto* help = new QAction(this);
+    help->setObjectName(QStringLiteral("Action1"));
+    help->setShortcut(QKeySequence::HelpContents);
+    connect(help, &QAction::triggered, this,
+            [this] { shell::HelpWindow::showTopic(this, shell::kHelpDeliveryLine); });
+    addAction(help);
     dbCount_->setFocus();
     dbCount_->selectAll();
 }
@@ -169,9 +178,12 @@ void TsrDostData::editSerialNumbers() {
     readFields();
     TfrmSN serials(db_, line_.serials, others_, this);
     serials.exec();
-    line_.serials = serials.serialNumbers();
-    if (!line_.serials.isEmpty())
-        line_.count = line_.serials.size();
+    // Every change counts the numbers again, so deleting them all leaves no units to accept
+    // until a count is typed for units without numbers.
+    if (serials.serialNumbers() != line_.serials) {
+        line_.serials = serials.serialNumbers();
+        line_.count = int(line_.serials.size());
+    }
     showLine();
 }
 

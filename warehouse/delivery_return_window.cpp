@@ -83,13 +83,25 @@ TfrmBackDlvr::TfrmBackDlvr(store::Database& db, const shell::Session& session, q
 
     // Quantity: one serial-numbered unit at a time, otherwise up to the stock.
     const QStringList serials = warehouse::serialNumbersOf(db_, partId_);
-    cmbSN_->addItems(serials);
+    for (const QString& serial : serials)
+        cmbSN_->addItem(serial, serial);
+    plainUnits_ = serials.isEmpty() ? stock_ : warehouse::plainUnitsInStock(db_, partId_);
+    // Units that came without a number go back by count.
+    if (!serials.isEmpty() && plainUnits_ > 0)
+        cmbSN_->addItem(QStringLiteral("(без сериен номер)"));
     cmbSN_->setVisible(!serials.isEmpty());
     form->labelForField(cmbSN_)->setVisible(!serials.isEmpty());
-    eAmnt_->setRange(std::min(1, stock_), serials.isEmpty() ? std::max(1, stock_) : 1);
-    eAmnt_->setValue(std::min(1, stock_));
-    eAmnt_->setEnabled(serials.isEmpty() && stock_ > 1);
+    connect(cmbSN_, &QComboBox::currentIndexChanged, this, &TfrmBackDlvr::serialPicked);
+    serialPicked();
     loadSuppliers();
+}
+
+void TfrmBackDlvr::serialPicked() {
+    const bool numbered = !cmbSN_->currentData().isNull();
+    const int most = numbered ? 1 : plainUnits_;
+    eAmnt_->setRange(std::min(1, most), std::max(1, most));
+    eAmnt_->setValue(std::min(1, most));
+    eAmnt_->setEnabled(most > 1);
 }
 
 void TfrmBackDlvr::loadSuppliers() {
@@ -120,7 +132,7 @@ void TfrmBackDlvr::recordReturn() {
     back.count = eAmnt_->value();
     back.price = eLastPrice_->value();
     back.currency = eInpVal_->currentData().toInt();
-    back.serial = cmbSN_->isVisibleTo(this) ? cmbSN_->currentText() : QString();
+    back.serial = cmbSN_->currentData().toString();
     back.refundInCash = cmbKasa_->currentIndex() != 0;
     try {
         warehouse::recordReturn(db_, back, session_.userId());

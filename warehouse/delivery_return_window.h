@@ -28,10 +28,14 @@ public Q_SLOTS:
     void recordReturn();
 
 private:
+    // The quantity follows the unit picked: one numbered unit, or up to the units without one.
+    void serialPicked();
+
     store::Database& db_;
     const shell::Session& session_;
     qint64 partId_;
     int stock_ = 0;
+    int plainUnits_ = 0;
     QComboBox* cmbDost_;
     QDoubleSpinBox* eLastPrice_;
     QComboBox* eInpVal_;

@@ -58,10 +58,10 @@ bool startDelivery(QWidget* parent, store::Database& db, const shell::Session& s
         openSuppliers(parent, db);
     }
     TsrDate dateDialog(db, settings.currency, parent);
-    if (dateDialog.exec() != QDialog::Accepted)
+    if (ui::runModal(dateDialog) != QDialog::Accepted)
         return false;
     TsrIzbDost picker(db, parent);
-    if (picker.exec() != QDialog::Accepted || !picker.supplierId())
+    if (ui::runModal(picker) != QDialog::Accepted || !picker.supplierId())
         return false;
     Delivery delivery;
     delivery.date = dateDialog.date();
@@ -69,7 +69,7 @@ bool startDelivery(QWidget* parent, store::Database& db, const shell::Session& s
     delivery.supplierName = picker.supplierName();
     delivery.rates = store::ratesOf(db, delivery.date);
     TsrDostParts window(db, session, settings, std::move(delivery), parent);
-    window.exec();
+    ui::runModal(window);
     return true;
 }
 

@@ -10,6 +10,7 @@
 #include "ui/named_widgets.h"
 #include "ui/progress_window.h"
 #include "ui/row_list.h"
+#include "ui/wait_message.h"
 #include "warehouse/delivery_line_dialog.h"
 #include "warehouse/delivery_return_window.h"
 #include "warehouse/earlier_deliveries.h"
@@ -38,8 +39,6 @@ using warehouse::DeliveryLine;
 using warehouse::PartsList;
 
 namespace {
-
-// Access rights used here.
 
 QAction* action(QToolBar* bar, const char* name, const QString& text) {
     QAction* a = bar->addAction(text);
@@ -131,7 +130,8 @@ void TsrDostParts::build() {
         mnChPrice->setEnabled(session_.holdsRight(store::Right::Prices));
         connect(mnChPrice, &QAction::triggered, this, &TsrDostParts::showPricePanel);
         auto* mnBack = action(toolbar, "mnBack", QStringLiteral("Връщане към доставчик"));
-        mnBack->setEnabled(session_.holdsRight(store::Right::DeliveryAndDiscounts));
+        // Returns are not offered at all to someone who may not make them.
+        mnBack->setVisible(session_.holdsRight(store::Right::DeliveryAndDiscounts));
         connect(mnBack, &QAction::triggered, this, &TsrDostParts::returnToSupplier);
         setWindowTitle(QStringLiteral("Наличност на резервни части"));
         resize(1100, 640);
@@ -151,6 +151,10 @@ void TsrDostParts::build() {
     reader_->followWindow(this);
     connect(reader_, &ui::BarcodeReader::codeRead, this, &TsrDostParts::handleBarcode);
 
+    // Loading the whole nomenclature can take a moment on a large warehouse.
+    TfmMess wait(parentWidget());
+    const ui::WaitMessage message(
+        wait, QStringLiteral("Зареждане на номенклатурата, моля изчакайте ..."));
     list_->loadBroad(mode_ == Mode::Stock);
 }
 
@@ -435,6 +439,12 @@ void TsrDostParts::handleBarcode(const QString& code) {
             list_->loadRestricted(
                 {QStringLiteral("id = :barcodePart"), {{QStringLiteral("barcodePart"), *id}}});
             addPart(*id);
+            return;
+        }
+        // Only someone who may create parts is offered a new one.
+        if (!session_.holdsRight(store::Right::Nomenclature)) {
+            ui::message(this, ui::captionMessage(), QStringLiteral("Този баркод не е намерен!"),
+                        ui::MessageIcon::Warning);
             return;
         }
         if (ui::ask(this,

@@ -9,7 +9,29 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QStyledItemDelegate>
 #include <QVBoxLayout>
+
+namespace {
+
+QRegularExpression serialCharacters() {
+    return QRegularExpression(QStringLiteral("[-/0-9A-Za-z\\\\]*"));
+}
+
+// A row being corrected accepts the same characters as the entry field.
+class SerialEditDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                          const QModelIndex&) const override {
+        auto* editor = new QLineEdit(parent);
+        editor->setObjectName(QStringLiteral("gridSNSN"));
+        editor->setValidator(new QRegularExpressionValidator(serialCharacters(), editor));
+        return editor;
+    }
+};
+
+} // namespace
 
 TfrmSN::TfrmSN(store::Database& db, QStringList serials, const warehouse::Delivery& others,
                QWidget* parent)
@@ -20,8 +42,10 @@ TfrmSN::TfrmSN(store::Database& db, QStringList serials, const warehouse::Delive
     gridSN_->setObjectName(QStringLiteral("gridSN"));
     eSN_ = new QLineEdit(this);
     eSN_->setObjectName(QStringLiteral("eSN"));
-    eSN_->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("[-/0-9A-Za-z\\\\]*")), eSN_));
+    eSN_->setValidator(new QRegularExpressionValidator(serialCharacters(), eSN_));
+    gridSN_->setItemDelegate(new SerialEditDelegate(gridSN_));
+    gridSN_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
+    connect(gridSN_, &QListWidget::itemChanged, this, &TfrmSN::serialCorrected);
     auto* add = new QPushButton(QStringLiteral("+"), this);
     add->setObjectName(QStringLiteral("btnAddRow"));
     auto* remove = new QPushButton(QStringLiteral("-"), this);
@@ -47,22 +71,47 @@ TfrmSN::TfrmSN(store::Database& db, QStringList serials, const warehouse::Delive
 }
 
 void TfrmSN::showSerials() {
+    const QSignalBlocker quiet(gridSN_);
     gridSN_->clear();
-    gridSN_->addItems(serials_);
+    for (const QString& serial : serials_) {
+        auto* item = new QListWidgetItem(serial, gridSN_);
+        item->setFlags(item->flags() | Qt::ItemIsEditable);
+    }
 }
 
-bool TfrmSN::addSerial() {
-    const QString serial = eSN_->text().trimmed();
-    if (serial.isEmpty() || serials_.contains(serial) || others_.hasSerial(serial)) {
+bool TfrmSN::refuseSerial(const QString& serial, int row) {
+    bool repeated = false;
+    for (int i = 0; i < serials_.size(); ++i)
+        repeated = repeated || (i != row && serials_.at(i) == serial);
+    if (serial.isEmpty() || repeated || others_.hasSerial(serial)) {
         ui::error(this, QStringLiteral("Невалиден сериен номер!\nвече е въведен в таблицата или "
                                        "не сте въвели нищо в полето!"));
-        eSN_->setFocus();
-        return false;
+        return true;
     }
     if (warehouse::serialNumberInStock(db_, serial)) {
         ui::message(this, ui::captionError(),
                     QStringLiteral("Такъв сериен номер вече съществува в базата данни!"),
                     ui::MessageIcon::Warning);
+        return true;
+    }
+    return false;
+}
+
+void TfrmSN::serialCorrected(QListWidgetItem* item) {
+    const int row = gridSN_->row(item);
+    if (row < 0 || row >= serials_.size())
+        return;
+    const QString serial = item->text().trimmed();
+    if (serial != serials_.at(row) && !refuseSerial(serial, row))
+        serials_[row] = serial;
+    // The row shows the number kept: the trimmed correction, or its old number when refused.
+    const QSignalBlocker quiet(gridSN_);
+    item->setText(serials_.at(row));
+}
+
+bool TfrmSN::addSerial() {
+    const QString serial = eSN_->text().trimmed();
+    if (refuseSerial(serial)) {
         eSN_->setFocus();
         eSN_->selectAll();
         return false;

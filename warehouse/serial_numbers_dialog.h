@@ -14,8 +14,11 @@ namespace warehouse {
 struct Delivery;
 }
 
+class QListWidgetItem;
+
 // The serial numbers of one part's units in a delivery. A number is kept only when it is not
-// empty, not already in this delivery and not already in stock.
+// empty, not already in this delivery and not already in stock; a number typed wrong is
+// corrected in its row (double click or F2), under the same checks.
 class TfrmSN : public QDialog {
     Q_OBJECT
 public:
@@ -32,6 +35,9 @@ public Q_SLOTS:
 
 private:
     void showSerials();
+    // Says why the number cannot be kept (nothing when it can); row is the row it replaces.
+    bool refuseSerial(const QString& serial, int row = -1);
+    void serialCorrected(QListWidgetItem* item);
 
     store::Database& db_;
     QStringList serials_;

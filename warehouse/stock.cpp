@@ -4,6 +4,7 @@
 #include "store/transaction.h"
 
 #include <QSqlQuery>
+#include <algorithm>
 
 namespace warehouse {
 
@@ -32,6 +33,9 @@ bool partExists(store::Database& db, qint64 partId) {
                       {{QStringLiteral("id"), partId}})
                 .isNull();
 }
+
+// PartSN rows that name a unit; NULL and empty text alike name none.
+const QString kNamedSerial = QStringLiteral("SN IS NOT NULL AND SN <> ''");
 
 void requirePositive(int count, qint64 partId) {
     if (count <= 0)
@@ -112,8 +116,39 @@ void addSerialUnit(store::Database& db, qint64 partId, const QString& serial,
     tx.commit();
 }
 
+int plainUnitsInStock(store::Database& db, qint64 partId) {
+    const int serialUnits =
+        db.scalar(QStringLiteral("SELECT count(*) FROM PartSN WHERE idPart = :p AND ") +
+                      kNamedSerial,
+                  {{QStringLiteral("p"), partId}})
+            .toInt();
+    return std::max(0, unitsInStock(db, partId) - serialUnits);
+}
+
+void takePlainUnits(store::Database& db, qint64 partId, int count) {
+    requirePositive(count, partId);
+    store::Transaction tx(db);
+    // One statement, as in takeUnits, so that two workstations cannot both take the last one.
+    QSqlQuery changed = db.exec(
+        QStringLiteral("UPDATE parts SET amnt = coalesce(amnt, 0) - :n WHERE id = :id AND "
+                       "coalesce(amnt, 0) - (SELECT count(*) FROM PartSN WHERE idPart = :sp AND ") +
+            kNamedSerial + QStringLiteral(") >= :atLeast"),
+        {{QStringLiteral("n"), count},
+         {QStringLiteral("id"), partId},
+         {QStringLiteral("sp"), partId},
+         {QStringLiteral("atLeast"), count}});
+    if (changed.numRowsAffected() != 1) {
+        if (!partExists(db, partId))
+            throw StockError(StockRefusal::UnknownPart, QStringLiteral("part %1").arg(partId));
+        throw StockError(StockRefusal::AboveStock,
+                         QStringLiteral("part %1, %2 plain units wanted").arg(partId).arg(count));
+    }
+    tx.commit();
+}
+
 QStringList serialNumbersOf(store::Database& db, qint64 partId) {
-    QSqlQuery q = db.exec(QStringLiteral("SELECT SN FROM PartSN WHERE idPart = :p ORDER BY id"),
+    QSqlQuery q = db.exec(QStringLiteral("SELECT SN FROM PartSN WHERE idPart = :p AND ") +
+                              kNamedSerial + QStringLiteral(" ORDER BY id"),
                           {{QStringLiteral("p"), partId}});
     QStringList serials;
     while (q.next())
@@ -122,7 +157,8 @@ QStringList serialNumbersOf(store::Database& db, qint64 partId) {
 }
 
 bool hasSerialNumbers(store::Database& db, qint64 partId) {
-    return !db.scalar(QStringLiteral("SELECT min(id) FROM PartSN WHERE idPart = :p"),
+    return !db.scalar(QStringLiteral("SELECT min(id) FROM PartSN WHERE idPart = :p AND ") +
+                          kNamedSerial,
                       {{QStringLiteral("p"), partId}})
                 .isNull();
 }

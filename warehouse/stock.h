@@ -47,7 +47,15 @@ void takeSerialUnit(store::Database& db, qint64 partId, const QString& serial);
 void addSerialUnit(store::Database& db, qint64 partId, const QString& serial,
                    const QString& serial2 = {});
 
-// The serial numbers of a part's units in stock, in the order they came in.
+// Units of a part that carry no serial number: the stock less its serial-numbered units. A part
+// may hold both, for instance units delivered before serial numbers were in use.
+int plainUnitsInStock(store::Database& db, qint64 partId);
+// Takes count units that carry no serial number, refusing more than there are (AboveStock), so
+// that every serial-numbered unit keeps a unit in the count.
+void takePlainUnits(store::Database& db, qint64 partId, int count);
+
+// The serial numbers of a part's units in stock, in the order they came in. A blank number (NULL
+// or empty text in old data) names no unit and is left out here and below.
 QStringList serialNumbersOf(store::Database& db, qint64 partId);
 bool hasSerialNumbers(store::Database& db, qint64 partId);
 // Whether some unit in stock already carries this serial number (any part).

@@ -71,8 +71,9 @@ QList<Supplier> suppliersOfPart(store::Database& db, qint64 partId) {
 void recordReturn(store::Database& db, const DeliveryReturn& back, int userId,
                   const QDateTime& now) {
     store::Transaction tx(db);
-    if (back.serial.isEmpty()) {
-        takeUnits(db, back.partId, back.count);
+    if (back.serial.trimmed().isEmpty()) {
+        // A unit without a number: the serial-numbered units of the part stay in stock.
+        takePlainUnits(db, back.partId, back.count);
     } else {
         if (back.count != 1)
             throw StockError(StockRefusal::NotPositive,

@@ -1,5 +1,7 @@
 #include "warehouse/suppliers_window.h"
 
+#include "shell/help_pages.h"
+#include "shell/help_window.h"
 #include "store/database.h"
 #include "store/list_query.h"
 #include "ui/message_box.h"
@@ -8,6 +10,7 @@
 #include "warehouse/name_register_window.h"
 #include "warehouse/suppliers.h"
 
+#include <QAction>
 #include <QFormLayout>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -19,8 +22,6 @@
 #include <QSqlQueryModel>
 #include <QTableView>
 #include <QVBoxLayout>
-
-namespace {} // namespace
 
 TsrDost::TsrDost(store::Database& db, QWidget* parent) : QDialog(parent), db_(db) {
     setObjectName(QStringLiteral("TsrDost"));
@@ -83,6 +84,13 @@ TsrDost::TsrDost(store::Database& db, QWidget* parent) : QDialog(parent), db_(db
     panelLayout->addLayout(panelButtons);
     panel_->setFixedWidth(420);
     panel_->adjustSize();
+
+    auto* help = new QAction(this);
+    help->setObjectName(QStringLiteral("Action1"));
+    help->setShortcut(QKeySequence::HelpContents);
+    connect(help, &QAction::triggered, this,
+            [this] { shell::HelpWindow::showTopic(this, shell::kHelpSuppliers); });
+    addAction(help);
 
     resize(640, 460);
     reload();

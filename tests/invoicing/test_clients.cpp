@@ -1,6 +1,7 @@
 #include "invoicing/client_firms.h"
 #include "invoicing/clients_window.h"
 #include "invoicing/firm_chooser_dialog.h"
+#include "support/builders.h"
 #include "support/test_environment.h"
 #include "support/widget_access.h"
 
@@ -14,18 +15,6 @@ using namespace invoicing;
 using testing::child;
 using testing::click;
 using testing::TestEnvironment;
-
-namespace {
-
-qint64 addFirm(store::Database& db, const QString& name) {
-    ClientFirm firm;
-    firm.name = name;
-    if (saveFirm(db, firm))
-        qFatal("cannot add a firm");
-    return firm.id;
-}
-
-} // namespace
 
 class TestClients : public QObject {
     Q_OBJECT
@@ -121,7 +110,7 @@ void TestClients::savedFirmIsTrimmedAndOfferedForOrders() {
 void TestClients::duplicateNameIsRefusedAndPanelStays() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    addFirm(*db, "Авто ООД");
+    builders::client(*db, {.name = "Авто ООД"});
     TsmPeoples w(*db);
     click(w, "btnNew");
     child<QLineEdit>(w, "eName")->setText("Авто ООД ");
@@ -153,7 +142,7 @@ void TestClients::onlyDigitsGetIntoTheNumberFields() {
 void TestClients::firmWithLedgerRecordsIsNotDeleted() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    const qint64 id = addFirm(*db, "Длъжник ООД");
+    const qint64 id = builders::client(*db, {.name = "Длъжник ООД"});
     db->exec("INSERT INTO payClient (idName, Suma, idVal) VALUES (:id, 10, 1)", {{"id", id}});
     TsmPeoples w(*db);
     click(w, "btnDel");
@@ -168,7 +157,7 @@ void TestClients::firmWithLedgerRecordsIsNotDeleted() {
 void TestClients::firmWithoutRecordsIsDeletedAfterAsking() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    addFirm(*db, "Първа");
+    builders::client(*db, {.name = "Първа"});
     TsmPeoples w(*db);
     env.responder().answers << false;
     click(w, "btnDel");
@@ -184,8 +173,8 @@ void TestClients::firmWithoutRecordsIsDeletedAfterAsking() {
 void TestClients::unknownNameFromAnOrderStartsANewFirm() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    addFirm(*db, "Алфа");
-    const qint64 beta = addFirm(*db, "Бета");
+    builders::client(*db, {.name = "Алфа"});
+    const qint64 beta = builders::client(*db, {.name = "Бета"});
     TsmPeoples known(*db);
     known.openWithClientName("Бета");
     QVERIFY(!known.isEditing());
@@ -208,8 +197,8 @@ void TestClients::unknownNameFromAnOrderStartsANewFirm() {
 void TestClients::chooserReturnsTheSelectedFirm() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    addFirm(*db, "Алфа");
-    const qint64 beta = addFirm(*db, "Бета");
+    builders::client(*db, {.name = "Алфа"});
+    const qint64 beta = builders::client(*db, {.name = "Бета"});
     TfrmIzbFirm chooser(*db);
     chooser.preselect("Бета");
     chooser.preselect("Няма такава"); // an unknown name keeps the selection

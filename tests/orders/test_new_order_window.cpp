@@ -1,8 +1,9 @@
 #include "orders/new_order_window.h"
-#include "orders/order_test_data.h"
 #include "orders/start_number_dialog.h"
 #include "orders/symptom_codes_window.h"
 #include "store/sql_values.h"
+#include "support/builders.h"
+#include "support/table_reading.h"
 #include "support/test_environment.h"
 #include "support/widget_access.h"
 
@@ -18,8 +19,10 @@
 #include <QTimer>
 #include <functional>
 
-using namespace order_test_data;
+using builders::completeOrder;
+using builders::order;
 using testing::child;
+using testing::rowCount;
 using testing::TestEnvironment;
 
 namespace {
@@ -61,10 +64,6 @@ struct Window {
     }
     void save() { child<QPushButton>(w, "btnRec")->click(); }
 };
-
-int count(store::Database& db, const char* table) {
-    return db.scalar(QStringLiteral("SELECT count(*) FROM %1").arg(QLatin1String(table))).toInt();
-}
 
 } // namespace
 
@@ -112,7 +111,7 @@ void TestNewOrderWindow::emptyTableAsksForTheStartNumberFirst() {
 void TestNewOrderWindow::dueDateFollowsTheTypeAndNeverLiesBeforeToday() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    addOrder(*db, {.id = 1});
+    order(*db, {.id = 1});
     Window win(*db);
     auto* type = win.combo("cmbType");
     auto* due = child<QDateEdit>(win.w, "backDate");
@@ -136,16 +135,16 @@ void TestNewOrderWindow::dueDateFollowsTheTypeAndNeverLiesBeforeToday() {
 void TestNewOrderWindow::knownRegistrationNumberFillsTheForm() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    addOrder(*db, {.id = 1, .client = "Стар", .regNo = "СА1234АВ"});
-    addOrder(*db, {.id = 2,
-                   .client = "Мария О'Нийл",
-                   .adres = "Варна",
-                   .phone = "052111",
-                   .marka = "Опел",
-                   .model = "Астра",
-                   .regNo = "СА1234АВ",
-                   .couppe = "W0L1",
-                   .engine = "Z16"});
+    order(*db, {.id = 1, .client = "Стар", .regNo = "СА1234АВ"});
+    order(*db, {.id = 2,
+                .client = "Мария О'Нийл",
+                .adres = "Варна",
+                .phone = "052111",
+                .marka = "Опел",
+                .model = "Астра",
+                .regNo = "СА1234АВ",
+                .couppe = "W0L1",
+                .engine = "Z16"});
     Window win(*db);
     auto* regNo = win.line("eRegNo");
     regNo->setFocus();
@@ -170,7 +169,7 @@ void TestNewOrderWindow::knownRegistrationNumberFillsTheForm() {
 void TestNewOrderWindow::blankNameStopsSaving() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    addOrder(*db, {.id = 1, .regNo = "CB0000AA"});
+    order(*db, {.id = 1, .regNo = "CB0000AA"});
     Window win(*db);
     orders::NewOrder o = completeOrder();
     o.clientName = "   ";
@@ -183,7 +182,7 @@ void TestNewOrderWindow::blankNameStopsSaving() {
     QCOMPARE(win.line("eClientName")->text(), QString());
     QTRY_VERIFY(win.line("eClientName")->hasFocus());
     QVERIFY(win.w.isVisible());
-    QCOMPARE(count(*db, "porychka"), 1);
+    QCOMPARE(rowCount(*db, "porychka"), 1);
     QVERIFY(child<QPushButton>(win.w, "btnRec")->isEnabled());
 }
 
@@ -202,8 +201,8 @@ void TestNewOrderWindow::typedNumbersAndTakenNumbers() {
     QFETCH(int, proposedNext);
     TestEnvironment env;
     auto db = env.newDatabase();
-    addOrder(*db, {.id = 12});
-    addOrder(*db, {.id = 57});
+    order(*db, {.id = 12});
+    order(*db, {.id = 57});
     {
         Window win(*db);
         QCOMPARE(win.line("eNomer")->text(), QString("58"));
@@ -215,7 +214,7 @@ void TestNewOrderWindow::typedNumbersAndTakenNumbers() {
         QVERIFY(!win.w.isVisible());
         QCOMPARE(win.w.savedNumber(), std::optional<qint64>(stored));
     }
-    QCOMPARE(count(*db, "porychka"), 3);
+    QCOMPARE(rowCount(*db, "porychka"), 3);
     Window next(*db);
     QCOMPARE(next.line("eNomer")->text(), QString::number(proposedNext));
 }
@@ -223,14 +222,14 @@ void TestNewOrderWindow::typedNumbersAndTakenNumbers() {
 void TestNewOrderWindow::homeVisitIsSavedWithItsVisit() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    addOrder(*db, {.id = 7});
+    order(*db, {.id = 7});
     Window win(*db, orders::RepairPlace::HomeVisit);
     QCOMPARE(win.combo("cmbPlace")->currentIndex(), 1);
     win.fill(completeOrder());
     const QDate visitDay = QDate::currentDate().addDays(4);
     child<QDateEdit>(win.w, "backDate")->setDate(visitDay);
     win.save();
-    QCOMPARE(count(*db, "homevisit"), 1);
+    QCOMPARE(rowCount(*db, "homevisit"), 1);
     QSqlQuery q = db->exec("SELECT field1, DateVisit, ClientName FROM homevisit");
     QVERIFY(q.next());
     QCOMPARE(q.value(0).toString(), QString("8"));
@@ -244,14 +243,14 @@ void TestNewOrderWindow::homeVisitIsSavedWithItsVisit() {
     child<QPushButton>(cancelled.w, "btnHome")->click();
     QCOMPARE(cancelled.combo("cmbPlace")->currentIndex(), 1);
     child<QPushButton>(cancelled.w, "btnCancel")->click();
-    QCOMPARE(count(*db, "homevisit"), 1);
-    QCOMPARE(count(*db, "porychka"), 2);
+    QCOMPARE(rowCount(*db, "homevisit"), 1);
+    QCOMPARE(rowCount(*db, "porychka"), 2);
 }
 
 void TestNewOrderWindow::noPreviousRepairs() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    addOrder(*db, {.id = 1, .regNo = "CA0000AA"});
+    order(*db, {.id = 1, .regNo = "CA0000AA"});
     Window win(*db);
     win.fill(completeOrder());
     child<QPushButton>(win.w, "btnCheck")->click();
@@ -264,7 +263,7 @@ void TestNewOrderWindow::noPreviousRepairs() {
 void TestNewOrderWindow::symptomCodeAddsAComplaintLine() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    addOrder(*db, {.id = 1});
+    order(*db, {.id = 1});
     db->exec("INSERT INTO Sympt_Codes (description, marka, code_add, value) VALUES "
              "('Прекъсва на празен ход', 'VW', 'P0301', 0)");
     Window win(*db);

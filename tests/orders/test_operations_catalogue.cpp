@@ -4,9 +4,9 @@
 #include "shell/business_settings.h"
 #include "shell/session.h"
 #include "store/operation_paths.h"
+#include "support/builders.h"
 #include "support/test_environment.h"
 #include "support/widget_access.h"
-#include "work_fixtures.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -200,8 +200,7 @@ void TestOperationsCatalogue::operationRules() {
 void TestOperationsCatalogue::codeSearch() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    shell::Session session(shell::LoggedInUser{1, "a", "A", QString(60, '1')}, "ws",
-                           shell::BusinessSettings::load(*db));
+    shell::Session session = builders::session(*db);
     const qint64 vw = node(*db, kNoParent, "VW");
     for (const QString code : {"AB1", "AB2", "XAB", "CD1"})
         operation(*db, vw, code, "Операция " + code);
@@ -225,11 +224,10 @@ void TestOperationsCatalogue::codeSearch() {
 void TestOperationsCatalogue::orderModeEntry() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    shell::Session session(shell::LoggedInUser{1, "a", "A", QString(60, '1')}, "ws",
-                           shell::BusinessSettings::load(*db));
+    shell::Session session = builders::session(*db);
     session.settings().setInt(*db, shell::settingKeys::workByTime, 1);
-    work_fixtures::addTechnician(*db, "Иван", 40, 20, 10);
-    work_fixtures::addTechnician(*db, "Петър", 50, 30, 10);
+    builders::employee(*db, {.name = "Иван", .percent = 40, .normalRate = 20, .warrantyRate = 10});
+    builders::employee(*db, {.name = "Петър", .percent = 50, .normalRate = 30, .warrantyRate = 10});
     const qint64 vw = node(*db, kNoParent, "VW");
     operation(*db, vw, "D1", "Диагностика");
     TfrmWorkOp w(*db, session);

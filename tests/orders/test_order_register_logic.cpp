@@ -1,8 +1,8 @@
 #include "orders/order_register.h"
-#include "orders/order_test_data.h"
 #include "orders/parts_in_orders.h"
 #include "orders/symptom_codes.h"
 #include "store/sql_values.h"
+#include "support/builders.h"
 #include "support/test_environment.h"
 
 #include <QSqlField>
@@ -10,7 +10,7 @@
 #include <QTest>
 
 using namespace orders;
-using namespace order_test_data;
+using builders::order;
 using testing::TestEnvironment;
 
 Q_DECLARE_METATYPE(orders::FixedReport)
@@ -36,51 +36,51 @@ struct RegisterData {
     qint64 ivan = 0;
     qint64 left = 0;
     explicit RegisterData(store::Database& db) {
-        ivan = addClerk(db, "Иван Техник", true);
-        left = addClerk(db, "Петър Стар", false);
-        addClerk(db, "Мария Касиер", true, 1);
+        ivan = builders::employee(db, {.name = "Иван Техник"});
+        left = builders::employee(db, {.name = "Петър Стар", .active = false});
+        builders::employee(db, {.name = "Мария Касиер", .kind = staff::kOtherEmployee});
         // 1: open, due tomorrow; 2: open, due today; 3: open, overdue.
-        addOrder(db, {.id = 1,
-                      .client = "Иван Петров",
-                      .porDate = kToday.addDays(-40),
-                      .endDate = kToday.addDays(1),
-                      .idClerk = ivan});
-        addOrder(db, {.id = 2,
-                      .client = "Георги Иванов",
-                      .adres = "Пловдив",
-                      .phone = "032111",
-                      .marka = "Опел",
-                      .model = "Астра",
-                      .regNo = "РВ1111АК",
-                      .engine = "Z16",
-                      .porDate = kToday.addDays(-3),
-                      .endDate = kToday,
-                      .idClerk = left});
-        addOrder(db, {.id = 3,
-                      .client = "Шон О'Брайън",
-                      .regNo = "СА5555ВВ",
-                      .porDate = kToday.addDays(-10),
-                      .endDate = kToday.addDays(-2)});
+        order(db, {.id = 1,
+                   .client = "Иван Петров",
+                   .porDate = kToday.addDays(-40),
+                   .endDate = kToday.addDays(1),
+                   .idClerk = ivan});
+        order(db, {.id = 2,
+                   .client = "Георги Иванов",
+                   .adres = "Пловдив",
+                   .phone = "032111",
+                   .marka = "Опел",
+                   .model = "Астра",
+                   .regNo = "РВ1111АК",
+                   .engine = "Z16",
+                   .porDate = kToday.addDays(-3),
+                   .endDate = kToday,
+                   .idClerk = left});
+        order(db, {.id = 3,
+                   .client = "Шон О'Брайън",
+                   .regNo = "СА5555ВВ",
+                   .porDate = kToday.addDays(-10),
+                   .endDate = kToday.addDays(-2)});
         // 4: ready, not paid; 5: ready and paid.
-        addOrder(db, {.id = 4,
-                      .client = "ИВАН ДРАГАНОВ",
-                      .porDate = kToday.addDays(-20),
-                      .ready = true,
-                      .readyDate = kToday.addDays(-5),
-                      .sumAll = 100,
-                      .pech = 30});
-        addOrder(db, {.id = 5,
-                      .client = "Анна",
-                      .porDate = kToday.addDays(-30),
-                      .ready = true,
-                      .readyDate = kToday.addDays(-25),
-                      .payed = true,
-                      .payDate = kToday.addDays(-1),
-                      .taksa = 5,
-                      .sumTrud = 40,
-                      .sumParts = 60,
-                      .sumAll = 105,
-                      .pech = 45.5});
+        order(db, {.id = 4,
+                   .client = "ИВАН ДРАГАНОВ",
+                   .porDate = kToday.addDays(-20),
+                   .ready = true,
+                   .readyDate = kToday.addDays(-5),
+                   .sumAll = 100,
+                   .pech = 30});
+        order(db, {.id = 5,
+                   .client = "Анна",
+                   .porDate = kToday.addDays(-30),
+                   .ready = true,
+                   .readyDate = kToday.addDays(-25),
+                   .payed = true,
+                   .payDate = kToday.addDays(-1),
+                   .taksa = 5,
+                   .sumTrud = 40,
+                   .sumParts = 60,
+                   .sumAll = 105,
+                   .pech = 45.5});
     }
 };
 
@@ -273,14 +273,14 @@ void TestOrderRegisterLogic::typeChangeIsRefusedWhileTheOrderHasWork() {
     QFETCH(bool, labour);
     TestEnvironment env;
     auto db = env.newDatabase();
-    addOrder(*db, {.id = 8});
-    addOrder(*db, {.id = 9});
-    addPartLine(*db, 9, 1, 1);
-    addLabourLine(*db, 9, 1); // another order's work does not count
+    order(*db, {.id = 8});
+    order(*db, {.id = 9});
+    builders::partLine(*db, 9, {.part = 1, .amount = 1});
+    builders::labourLine(*db, 9); // another order's work does not count
     if (parts)
-        addPartLine(*db, 8, 1, 2);
+        builders::partLine(*db, 8, {.part = 1, .amount = 2});
     if (labour)
-        addLabourLine(*db, 8, 1);
+        builders::labourLine(*db, 8);
     const bool booked = parts || labour;
     QCOMPARE(orderHasWork(*db, 8), booked);
     QCOMPARE(changeOrderType(*db, 8, 2), !booked);
@@ -290,26 +290,26 @@ void TestOrderRegisterLogic::typeChangeIsRefusedWhileTheOrderHasWork() {
 void TestOrderRegisterLogic::headerEditKeepsColumnsLeftEmpty() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    addOrder(*db, {.id = 8});
+    order(*db, {.id = 8});
     editOrderHeader(*db, 8, "  Фирма 'Слънце' ООД ", "   ", " CB0001AA ");
     QSqlQuery q = db->exec("SELECT clientnames, fiscal, serial FROM porychka WHERE idPor = 8");
     QVERIFY(q.next());
     QCOMPARE(q.value(0).toString(), QString("Фирма 'Слънце' ООД"));
     QCOMPARE(q.value(1).toString(), QString("WVWZZZ1JZ1W000001"));
-    QCOMPARE(q.value(2).toString(), QString("CB0001AA"));
+    QCOMPARE(q.value(2).toString(), QString("СВ0001АА")); // the one form of the numbers
 }
 
 void TestOrderRegisterLogic::restoreWithdrawsEveryEarningOfTheOrder() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    addOrder(*db, {.id = 8, .ready = true, .readyDate = kToday, .state = 3});
-    addOrder(*db, {.id = 9, .ready = true, .readyDate = kToday, .state = 3});
-    addLabourLine(*db, 8, 1);
-    addLabourLine(*db, 8, 1);
-    for (const auto& [por, paid] : {std::pair{8, false}, {8, false}, {9, false}})
-        db->exec("INSERT INTO paymClerks (idClerk, data, suma, noPor, payed) VALUES (1, :d, 10, "
-                 ":p, :paid)",
-                 {{"d", kToday}, {"p", por}, {"paid", paid}});
+    // Reported ready: two earnings of order 8 and one of order 9, none paid out yet.
+    for (const auto& [por, lines] : {std::pair{8, 2}, {9, 1}}) {
+        order(*db, {.id = por});
+        for (int i = 0; i < lines; ++i)
+            builders::labourLine(*db, por);
+        builders::makeReady(*db, por);
+    }
+    QCOMPARE(db->scalar("SELECT count(*) FROM paymClerks WHERE payed = false").toInt(), 3);
     restoreToWork(*db, 8);
     QCOMPARE(db->scalar("SELECT count(*) FROM paymClerks WHERE noPor = 8").toInt(), 0);
     QCOMPARE(db->scalar("SELECT count(*) FROM paymClerks WHERE noPor = 9").toInt(), 1);
@@ -324,8 +324,8 @@ void TestOrderRegisterLogic::restoreWithdrawsEveryEarningOfTheOrder() {
 void TestOrderRegisterLogic::waitingForParts() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    addOrder(*db, {.id = 8});
-    addOrder(*db, {.id = 9});
+    order(*db, {.id = 8});
+    order(*db, {.id = 9});
     setWaitingForParts(*db, 8);
     QCOMPARE(db->scalar("SELECT porState FROM porychka WHERE idPor = 8").toInt(), 2);
     QCOMPARE(db->scalar("SELECT porState FROM porychka WHERE idPor = 9").toInt(), 1);
@@ -356,21 +356,27 @@ void TestOrderRegisterLogic::partsInOrders() {
     QFETCH(QStringList, rows);
     TestEnvironment env;
     auto db = env.newDatabase();
-    const qint64 filter1 = addPart(*db, "Филтри", "Филтър масло", "W712");
-    const qint64 plug = addPart(*db, "Запалване", "Свещ", "BKR6E");
-    addOrder(*db, {.id = 1, .porDate = kToday.addDays(-1)});
-    addOrder(*db, {.id = 2, .porDate = kToday.addDays(-10)});
-    addOrder(*db, {.id = 3, .porDate = kToday.addDays(-20), .ready = true, .payed = true});
-    addOrder(*db, {.id = 4, .porDate = kToday.addDays(-2), .ready = true});
-    addPartLine(*db, 1, filter1, 3);
-    addPartLine(*db, 2, filter1, 2);
-    addPartLine(*db, 1, plug, 1);
-    addPartLine(*db, 3, filter1, 4);
-    addPartLine(*db, 4, filter1, 2);
-    addPartLine(*db, 4, plug, 0);
+    const qint64 filter1 = builders::part(
+        *db, {.name = "Филтър масло", .type = "Филтри", .partNo = "W712", .amount = 5});
+    const qint64 plug =
+        builders::part(*db, {.name = "Свещ", .type = "Запалване", .partNo = "BKR6E", .amount = 5});
+    order(*db, {.id = 1, .porDate = kToday.addDays(-1)});
+    order(*db, {.id = 2, .porDate = kToday.addDays(-10)});
+    order(*db, {.id = 3, .porDate = kToday.addDays(-20)});
+    order(*db, {.id = 4, .porDate = kToday.addDays(-2)});
+    builders::partLine(*db, 1, {.part = filter1, .amount = 3});
+    builders::partLine(*db, 2, {.part = filter1, .amount = 2});
+    builders::partLine(*db, 1, {.part = plug, .amount = 1});
+    builders::partLine(*db, 3, {.part = filter1, .amount = 4});
+    builders::partLine(*db, 4, {.part = filter1, .amount = 2});
+    builders::partLine(*db, 4, {.part = plug, .amount = 0});
     // A line from an external warehouse database.
     db->exec(
         "INSERT INTO PartsInPor (idPor, amnt, microPart, microBase) VALUES (3, 4, 'ABC123', 1)");
+    // Order 3 is ready and paid, order 4 ready and waiting for its client.
+    builders::makeReady(*db, 3);
+    builders::makePaid(*db, 3);
+    builders::makeReady(*db, 4);
     const auto optional = [](const QDate& d) {
         return d.isValid() ? std::optional(d) : std::nullopt;
     };

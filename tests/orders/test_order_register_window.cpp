@@ -1,7 +1,7 @@
 #include "orders/order_register_window.h"
-#include "orders/order_test_data.h"
 #include "shell/business_settings.h"
 #include "shell/session.h"
+#include "support/builders.h"
 #include "support/test_environment.h"
 #include "support/widget_access.h"
 
@@ -16,17 +16,15 @@
 #include <QTableView>
 #include <QTest>
 
-using namespace order_test_data;
+using builders::order;
 using testing::child;
 using testing::TestEnvironment;
 
 namespace {
 
 shell::Session sessionWithProfit(bool profit) {
-    QString rights(60, QLatin1Char('1'));
-    if (!profit)
-        rights[36] = QLatin1Char('0');
-    return shell::Session(shell::LoggedInUser{1, "admin", "Administrator", rights}, "ws");
+    return builders::session(profit ? builders::allRights()
+                                    : builders::allRightsBut({store::Right::Profit}));
 }
 
 struct Register {
@@ -68,7 +66,7 @@ private Q_SLOTS:
 void TestOrderRegisterWindow::shortCriterionIsRefused() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    addOrder(*db, {.id = 1});
+    order(*db, {.id = 1});
     Register r(*db);
     r.line("eNames")->setText("Ива");
     r.click("BitBtn2");
@@ -85,8 +83,8 @@ void TestOrderRegisterWindow::shortCriterionIsRefused() {
 void TestOrderRegisterWindow::orderNumberIsASelectionOfItsOwn() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    addOrder(*db, {.id = 56});
-    addOrder(*db, {.id = 57});
+    order(*db, {.id = 56});
+    order(*db, {.id = 57});
     Register r(*db);
     r.line("eNames")->setText("Иван Петров");
     r.line("ePorNo")->setText("57");
@@ -103,8 +101,8 @@ void TestOrderRegisterWindow::orderNumberIsASelectionOfItsOwn() {
 void TestOrderRegisterWindow::overdueReportAndCommandEnabling() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    addOrder(*db, {.id = 1, .endDate = kToday});
-    addOrder(*db, {.id = 2, .endDate = kToday.addDays(1)});
+    order(*db, {.id = 1, .endDate = kToday});
+    order(*db, {.id = 2, .endDate = kToday.addDays(1)});
     Register r(*db);
     QVERIFY(!r.enabled("btnOtchet"));
     QList<qint64> reported;
@@ -129,7 +127,7 @@ void TestOrderRegisterWindow::overdueReportAndCommandEnabling() {
 void TestOrderRegisterWindow::periodReportWithoutDatesAsksFirst() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    addOrder(*db, {.id = 1, .porDate = kToday.addDays(-400)});
+    order(*db, {.id = 1, .porDate = kToday.addDays(-400)});
     Register r(*db);
     child<QRadioButton>(r.w, "rb3")->setChecked(true);
     QVERIFY(child<QWidget>(r.w, "date1")->isEnabled());
@@ -151,7 +149,7 @@ void TestOrderRegisterWindow::periodReportWithoutDatesAsksFirst() {
 void TestOrderRegisterWindow::emptyResult() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    addOrder(*db, {.id = 1, .ready = true, .readyDate = kToday});
+    order(*db, {.id = 1, .ready = true, .readyDate = kToday});
     Register r(*db);
     r.click("BitBtn1"); // unfinished orders: none
     QCOMPARE(env.responder().texts(), QStringList{"Няма намерени данни по зададените критерии!"});
@@ -169,8 +167,8 @@ void TestOrderRegisterWindow::profitNeedsTheRight() {
     QFETCH(bool, right);
     TestEnvironment env;
     auto db = env.newDatabase();
-    addOrder(*db, {.id = 1, .sumAll = 100, .pech = 30});
-    addOrder(*db, {.id = 2, .sumAll = 50.5, .pech = 12.25});
+    order(*db, {.id = 1, .sumAll = 100, .pech = 30});
+    order(*db, {.id = 2, .sumAll = 50.5, .pech = 12.25});
     Register r(*db, right);
     r.click("BitBtn1");
     QCOMPARE(r.w.listedRows(), 2);
@@ -193,8 +191,8 @@ void TestOrderRegisterWindow::profitNeedsTheRight() {
 void TestOrderRegisterWindow::typeChangeRefusedWithWork() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    addOrder(*db, {.id = 1});
-    addPartLine(*db, 1, 1, 1);
+    order(*db, {.id = 1});
+    builders::partLine(*db, 1, {.part = 1});
     Register r(*db);
     r.click("BitBtn1");
     child<QAction>(r.w, "mnChngType")->trigger();
@@ -210,10 +208,10 @@ void TestOrderRegisterWindow::typeChangeRefusedWithWork() {
 void TestOrderRegisterWindow::restoreAndWaitForParts() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    addOrder(*db, {.id = 1, .ready = true, .readyDate = kToday, .state = 3});
-    addOrder(*db, {.id = 2});
-    addLabourLine(*db, 1, 1);
-    db->exec("INSERT INTO paymClerks (idClerk, suma, noPor, payed) VALUES (1, 10, 1, false)");
+    order(*db, {.id = 1});
+    builders::labourLine(*db, 1);
+    builders::makeReady(*db, 1); // credits the technician once
+    order(*db, {.id = 2});
     Register r(*db);
     child<QRadioButton>(r.w, "rb2")->setChecked(true);
     r.click("BitBtn1");

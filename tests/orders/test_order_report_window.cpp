@@ -10,10 +10,10 @@
 #include "shell/session.h"
 #include "staff/employees_window.h"
 #include "store/sql_values.h"
+#include "support/builders.h"
 #include "support/test_environment.h"
 #include "support/widget_access.h"
 #include "warehouse/parts_list_panel.h"
-#include "work_fixtures.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -25,19 +25,12 @@
 #include <QTreeWidget>
 
 using namespace orders;
-using namespace work_fixtures;
-using order_test_data::addOrder;
 using testing::child;
 using testing::click;
 using testing::ModalAnswer;
 using testing::TestEnvironment;
 
 namespace {
-
-shell::Session adminSession(store::Database& db) {
-    return shell::Session(shell::LoggedInUser{1, "admin", "Administrator", QString(60, '1')}, "ws",
-                          shell::BusinessSettings::load(db));
-}
 
 QString text(QWidget& w, const char* name) {
     return child<QLineEdit>(w, name)->text();
@@ -81,13 +74,14 @@ private Q_SLOTS:
 void TestOrderReportWindow::reportOpensWithTheClientDiscount() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    shell::Session session = adminSession(*db);
+    shell::Session session = builders::session(*db);
     session.settings().setNum(*db, shell::settingKeys::taksa, 10);
-    addTechnician(*db, "Иван");
-    addFirm(*db, "Транс ООД", 10, 0);
-    addOrder(*db, {.id = 5, .client = "Транс ООД"});
-    db->exec("INSERT INTO PartsInPor (idPor, idPart, amnt, priceLV) VALUES (5, 1, 2, 50)");
-    db->exec("INSERT INTO Jobs_In_Por (idPor, Trud, Pr1, Pr2, idClerk) VALUES (5, 'x', 50, 20, 2)");
+    builders::employee(*db, {.name = "Иван"});
+    builders::client(*db, {.name = "Транс ООД", .partsDiscount = 10});
+    builders::order(*db, {.id = 5, .client = "Транс ООД"});
+    builders::partLine(*db, 5, {.part = 1, .amount = 2, .price = 50});
+    builders::labourLine(*db, 5,
+                         {.work = "x", .clientPrice = 50, .technicianAmount = 20, .technician = 2});
     TfrmOtchet w(*db, session);
     QVERIFY(w.openOrder(5, OrderMode::Report));
     w.show();
@@ -110,11 +104,11 @@ void TestOrderReportWindow::reportOpensWithTheClientDiscount() {
 void TestOrderReportWindow::unpaidOrderZeroesTheMoneyFields() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    shell::Session session = adminSession(*db);
+    shell::Session session = builders::session(*db);
     session.settings().setNum(*db, shell::settingKeys::taksa, 10);
-    addTechnician(*db, "Иван");
-    addOrder(*db, {.id = 5, .type = 2});
-    addStockPart(*db, {.amnt = 3, .outPrice = 50});
+    builders::employee(*db, {.name = "Иван"});
+    builders::order(*db, {.id = 5, .type = 2});
+    builders::part(*db, {.amount = 3, .inPrice = 30, .outPrice = 50});
     TfrmOtchet w(*db, session);
     QVERIFY(w.openOrder(5, OrderMode::Report));
     w.show();
@@ -135,10 +129,10 @@ void TestOrderReportWindow::unpaidOrderZeroesTheMoneyFields() {
 void TestOrderReportWindow::euroPartPricedWithTodaysRate() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    shell::Session session = adminSession(*db);
-    addOrder(*db, {.id = 5});
-    addStockPart(*db, {.amnt = 3, .outPrice = 10, .opVal = 3});
-    addRates(*db, 1.7, 1.95583);
+    shell::Session session = builders::session(*db);
+    builders::registeredOrder(*db, builders::completeOrder(), 5);
+    builders::part(*db, {.amount = 3, .inPrice = 30, .outPrice = 10, .outCurrency = store::kEur});
+    builders::rates(*db, {.usd = 1.7, .eur = 1.95583});
     TfrmOtchet w(*db, session);
     QVERIFY(w.openOrder(5, OrderMode::Parts));
     w.show();
@@ -193,9 +187,9 @@ void TestOrderReportWindow::commandRefusals() {
     QFETCH(QString, message);
     TestEnvironment env;
     auto db = env.newDatabase();
-    shell::Session session = adminSession(*db);
-    addTechnician(*db, "Иван");
-    addOrder(*db, {.id = 5, .ready = ready, .payed = payed});
+    shell::Session session = builders::session(*db);
+    builders::employee(*db, {.name = "Иван"});
+    builders::order(*db, {.id = 5, .ready = ready, .payed = payed});
     if (outside)
         db->exec("INSERT INTO externals (idPor, back) VALUES (5, false)");
     const auto refusal = orderCommandRefusal(*db, OrderMode(mode), 5);
@@ -212,9 +206,9 @@ void TestOrderReportWindow::commandRefusals() {
 void TestOrderReportWindow::noTechniciansOpensTheEmployees() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    shell::Session session = adminSession(*db);
-    addOrder(*db, {.id = 5});
-    addTechnician(*db, "Стоян", 40, 20, 10, false);
+    shell::Session session = builders::session(*db);
+    builders::registeredOrder(*db, builders::completeOrder(), 5);
+    builders::employee(*db, {.name = "Стоян", .active = false});
     {
         ModalAnswer<TfrmOtchet> report([](TfrmOtchet* w) { w->reject(); });
         ModalAnswer<TsrClerks> employees([](TsrClerks* w) { w->reject(); });
@@ -227,7 +221,7 @@ void TestOrderReportWindow::noTechniciansOpensTheEmployees() {
     ModalAnswer<TfrmOtchet> parts([](TfrmOtchet* w) { w->reject(); });
     runOrderCommand(nullptr, *db, session, OrderMode::Parts, 5);
     QCOMPARE(parts.seen, 1);
-    shell::Session noRight(shell::LoggedInUser{1, "a", "A", QString(60, '0')}, "ws");
+    shell::Session noRight = builders::session(builders::rightsWith({}));
     runOrderCommand(nullptr, *db, noRight, OrderMode::Parts, 5);
     QCOMPARE(parts.seen, 1);
 }
@@ -236,11 +230,11 @@ void TestOrderReportWindow::noTechniciansOpensTheEmployees() {
 void TestOrderReportWindow::orderFromNewToPaid() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    shell::Session session = adminSession(*db);
+    shell::Session session = builders::session(*db);
     session.settings().setNum(*db, shell::settingKeys::taksa, 10);
-    const qint64 ivan = addTechnician(*db, "Иван", 40);
-    addTechnician(*db, "Петър", 50);
-    const qint64 part = addStockPart(*db, {.amnt = 5, .inPrice = 30, .outPrice = 50});
+    const qint64 ivan = builders::employee(*db, {.name = "Иван", .percent = 40});
+    builders::employee(*db, {.name = "Петър", .percent = 50});
+    const qint64 part = builders::part(*db, {.amount = 5, .inPrice = 30, .outPrice = 50});
     const qint64 brand = *addNode(*db, kNoParent, "VW").id;
     const qint64 engine = *addNode(*db, brand, "Двигател").id;
     Operation op{.code = "M1", .name = "Смяна на масло", .clientPrice = 60, .workerPrice = 20};
@@ -254,7 +248,7 @@ void TestOrderReportWindow::orderFromNewToPaid() {
         TsrPor registration(*db, RepairPlace::HomeVisit);
         registration.show();
         QVERIFY(QTest::qWaitForWindowExposed(&registration));
-        const NewOrder o = order_test_data::completeOrder();
+        const NewOrder o = builders::completeOrder();
         child<QLineEdit>(registration, "eClientName")->setText(o.clientName);
         child<QLineEdit>(registration, "eClientAdres")->setText(o.clientAdres);
         child<QLineEdit>(registration, "eClientPhone")->setText(o.clientPhone);

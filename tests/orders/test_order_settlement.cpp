@@ -3,15 +3,15 @@
 #include "orders/order_ready.h"
 #include "orders/order_register.h"
 #include "store/sql_values.h"
+#include "support/builders.h"
+#include "support/table_reading.h"
 #include "support/test_environment.h"
-#include "work_fixtures.h"
 
 #include <QSqlRecord>
 #include <QTest>
 
 using namespace orders;
-using namespace work_fixtures;
-using order_test_data::addOrder;
+using testing::count;
 using testing::TestEnvironment;
 
 namespace {
@@ -22,20 +22,11 @@ const QDate kToday = QDate::currentDate();
 // technicians get 24.00, fee 10.00.
 void workedOrder(store::Database& db, qint64 id, qint64 part,
                  const QString& client = "Иван Петров") {
-    addOrder(db, {.id = id,
-                  .client = client,
-                  .ready = true,
-                  .readyDate = kToday,
-                  .state = 3,
-                  .taksa = 10,
-                  .sumTrud = 60,
-                  .sumParts = 100,
-                  .sumAll = 170});
-    db.exec("INSERT INTO PartsInPor (idPor, idPart, amnt, priceLV) VALUES (:o, :p, 2, 50)",
-            {{"o", id}, {"p", part}});
-    db.exec(
-        "INSERT INTO Jobs_In_Por (idPor, Trud, Pr1, Pr2, idClerk) VALUES (:o, 'Ремонт', 60, 24, 2)",
-        {{"o", id}});
+    builders::order(db, {.id = id, .client = client});
+    builders::partLine(db, id, {.part = part, .amount = 2, .price = 50});
+    builders::labourLine(
+        db, id, {.work = "Ремонт", .clientPrice = 60, .technicianAmount = 24, .technician = 2});
+    builders::makeReady(db, id, {.fee = 10});
 }
 
 PaymentInput workedPayment(qint64 id, const QString& client = "Иван Петров") {
@@ -102,7 +93,7 @@ private Q_SLOTS:
 void TestOrderSettlement::levaOrderIsSettledInEveryBook() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    const qint64 part = addStockPart(*db, {.inPrice = 30, .ipVal = 1});
+    const qint64 part = builders::part(*db, {.inPrice = 30, .inCurrency = store::kLeva});
     workedOrder(*db, 7, part);
     const PaymentResult r = payOrder(*db, workedPayment(7));
     QVERIFY(r.paid);
@@ -136,7 +127,7 @@ void TestOrderSettlement::levaOrderIsSettledInEveryBook() {
 void TestOrderSettlement::dollarPartsProfitGoesToTheDollarRow() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    const qint64 part = addStockPart(*db, {.inPrice = 20, .ipVal = 2});
+    const qint64 part = builders::part(*db, {.inPrice = 20, .inCurrency = store::kUsd});
     workedOrder(*db, 7, part);
     QVERIFY(paymentNeedsRates(*db, 7, false)); // its cost must be converted in any case
     PaymentInput in = workedPayment(7);
@@ -153,8 +144,9 @@ void TestOrderSettlement::dollarPartsProfitGoesToTheDollarRow() {
 void TestOrderSettlement::secondOrderOfTheDayAddsToTheSameRows() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    const qint64 leva = addStockPart(*db, {.inPrice = 30, .ipVal = 1});
-    const qint64 dollar = addStockPart(*db, {.name = "Свещ", .inPrice = 20, .ipVal = 2});
+    const qint64 leva = builders::part(*db, {.inPrice = 30, .inCurrency = store::kLeva});
+    const qint64 dollar =
+        builders::part(*db, {.name = "Свещ", .inPrice = 20, .inCurrency = store::kUsd});
     workedOrder(*db, 7, leva);
     workedOrder(*db, 8, dollar);
     workedOrder(*db, 9, dollar);
@@ -176,9 +168,9 @@ void TestOrderSettlement::secondOrderOfTheDayAddsToTheSameRows() {
 void TestOrderSettlement::amountZeroWritesNoMoneyRecords() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    const qint64 part = addStockPart(*db, {.inPrice = 30});
+    const qint64 part = builders::part(*db, {.inPrice = 30});
     workedOrder(*db, 7, part, "Транс ООД");
-    addFirm(*db, "Транс ООД");
+    builders::client(*db, {.name = "Транс ООД"});
     PaymentInput in = workedPayment(7, "Транс ООД");
     in.clientId = 1;
     in.amount = 0;
@@ -211,7 +203,7 @@ void TestOrderSettlement::discountAndSurcharge() {
     QFETCH(QString, type);
     TestEnvironment env;
     auto db = env.newDatabase();
-    const qint64 part = addStockPart(*db, {.inPrice = 30});
+    const qint64 part = builders::part(*db, {.inPrice = 30});
     workedOrder(*db, 7, part);
     PaymentInput in = workedPayment(7);
     in.discount = discount;
@@ -233,9 +225,9 @@ void TestOrderSettlement::discountAndSurcharge() {
 void TestOrderSettlement::registeredClientOnAccount() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    const qint64 part = addStockPart(*db, {.inPrice = 30});
+    const qint64 part = builders::part(*db, {.inPrice = 30});
     workedOrder(*db, 7, part, "Транс ООД");
-    const qint64 firm = addFirm(*db, "Транс ООД");
+    const qint64 firm = builders::client(*db, {.name = "Транс ООД"});
     PaymentInput in = workedPayment(7, "Транс ООД");
     in.clientId = firm;
     in.method = PayMethod::Account;
@@ -259,9 +251,9 @@ void TestOrderSettlement::externalPartsProfitIsThePriceCharged() {
     auto db = env.newDatabase();
     const QString file = env.path("micro.db");
     // The list price has risen to 45 since the line was booked at 30.
-    writeGoodsFile(file, {{"G1", "Масло", 4, 20, 45}});
-    addOrder(*db, {.id = 7, .ready = true, .state = 3});
-    addOrder(*db, {.id = 8, .ready = true, .type = 2, .state = 3});
+    builders::goodsFile(file, {{"G1", "Масло", 4, 20, 45}});
+    builders::order(*db, {.id = 7, .ready = true, .state = 3});
+    builders::order(*db, {.id = 8, .ready = true, .type = 2, .state = 3});
     db->exec("INSERT INTO PartsInPor (idPor, amnt, priceLV, microBase, microPart) "
              "VALUES (7, 2, 30, 0, 'G1'), (8, 1, 0, 0, 'G1')");
     PaymentResult r =
@@ -277,7 +269,7 @@ void TestOrderSettlement::externalPartsProfitIsThePriceCharged() {
 void TestOrderSettlement::failureInTheMiddleLeavesEverythingAsBefore() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    const qint64 part = addStockPart(*db, {.inPrice = 30});
+    const qint64 part = builders::part(*db, {.inPrice = 30});
     workedOrder(*db, 7, part);
     db->exec("INSERT INTO pech (Data, idNote, idVal, Pech) VALUES (:d, 2, 1, 5)", {{"d", kToday}});
     // The till refuses, after the order row and the profit rows have been written.
@@ -298,9 +290,9 @@ void TestOrderSettlement::failureInTheMiddleLeavesEverythingAsBefore() {
 void TestOrderSettlement::paidOrderIsNotPaidTwice() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    const qint64 part = addStockPart(*db, {.inPrice = 30});
+    const qint64 part = builders::part(*db, {.inPrice = 30});
     workedOrder(*db, 7, part);
-    addOrder(*db, {.id = 8});
+    builders::order(*db, {.id = 8});
     QVERIFY(payOrder(*db, workedPayment(7)).paid);
     const QStringList after = snapshot(*db);
     QVERIFY(!payOrder(*db, workedPayment(7)).paid);
@@ -365,11 +357,10 @@ void TestOrderSettlement::paymentChecks() {
 void TestOrderSettlement::warrantyOrderCreditsEveryLine() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    addOrder(*db, {.id = 7, .type = 2, .idClerk = 3});
+    builders::order(*db, {.id = 7, .type = 2, .idClerk = 3});
     for (int i = 0; i < 3; ++i)
-        db->exec(
-            "INSERT INTO Jobs_In_Por (idPor, Trud, Pr1, Pr2, idClerk) VALUES (7, 'x', 0, 10, :c)",
-            {{"c", 2 + i}});
+        builders::labourLine(
+            *db, 7, {.work = "x", .clientPrice = 0, .technicianAmount = 10, .technician = 2 + i});
     QCOMPARE(markReady(*db, {.idPor = 7, .resultItem = 1}), ReadyOutcome::Ready);
     QSqlQuery order =
         db->exec("SELECT ready, readyDate, porState, idClerk, sumall, taksa FROM porychka");
@@ -402,8 +393,9 @@ void TestOrderSettlement::warrantyOrderCreditsEveryLine() {
 void TestOrderSettlement::zeroLabourWritesNoAccruals() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    addOrder(*db, {.id = 7});
-    db->exec("INSERT INTO Jobs_In_Por (idPor, Trud, Pr1, Pr2, idClerk) VALUES (7, 'x', 20, 0, 2)");
+    builders::order(*db, {.id = 7});
+    builders::labourLine(*db, 7,
+                         {.work = "x", .clientPrice = 20, .technicianAmount = 0, .technician = 2});
     QCOMPARE(
         markReady(*db, {.idPor = 7, .fee = 10, .labourClient = 20, .amount = 30, .resultItem = 3}),
         ReadyOutcome::Ready);
@@ -419,7 +411,7 @@ void TestOrderSettlement::zeroLabourWritesNoAccruals() {
 void TestOrderSettlement::homeVisitIsClosed() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    addOrder(*db, {.id = 7});
+    builders::order(*db, {.id = 7});
     db->exec("INSERT INTO homevisit (field1, visited, idClerk) VALUES ('7', false, 3), "
              "('17', false, 3)");
     markReady(*db, {.idPor = 7});
@@ -435,9 +427,11 @@ void TestOrderSettlement::homeVisitIsClosed() {
 void TestOrderSettlement::failedAccrualLeavesTheOrderInWork() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    addOrder(*db, {.id = 7});
-    db->exec("INSERT INTO Jobs_In_Por (idPor, Trud, Pr1, Pr2, idClerk) VALUES (7, 'x', 20, 5, 2), "
-             "(7, 'y', 20, 5, 3)");
+    builders::order(*db, {.id = 7});
+    for (const auto& [work, technician] : {std::pair{"x", 2}, {"y", 3}})
+        builders::labourLine(
+            *db, 7,
+            {.work = work, .clientPrice = 20, .technicianAmount = 5, .technician = technician});
     db->exec("CREATE TRIGGER refuse_second BEFORE INSERT ON paymClerks WHEN NEW.idClerk = 3 "
              "BEGIN SELECT RAISE(ABORT, 'earnings locked'); END");
     const QStringList before = snapshot(*db);
@@ -448,13 +442,14 @@ void TestOrderSettlement::failedAccrualLeavesTheOrderInWork() {
 void TestOrderSettlement::restoreRefusedOncePaidOut() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    addOrder(*db, {.id = 7, .ready = true, .readyDate = kToday, .state = 3});
-    addOrder(*db, {.id = 8, .ready = true, .readyDate = kToday, .state = 3});
+    builders::order(*db, {.id = 7, .ready = true, .readyDate = kToday, .state = 3});
+    builders::order(*db, {.id = 8, .ready = true, .readyDate = kToday, .state = 3});
     for (const auto& [por, paid] : {std::pair{7, false}, {7, true}, {8, false}})
         db->exec("INSERT INTO paymClerks (idClerk, suma, noPor, payed) VALUES (2, 10, :p, :paid)",
                  {{"p", por}, {"paid", paid}});
-    db->exec("INSERT INTO Jobs_In_Por (idPor, Trud, Pr1, Pr2, idClerk) VALUES (7, 'x', 20, 10, 2), "
-             "(8, 'x', 20, 10, 2)");
+    for (qint64 por : {7, 8})
+        builders::labourLine(
+            *db, por, {.work = "x", .clientPrice = 20, .technicianAmount = 10, .technician = 2});
     try {
         restoreToWork(*db, 7);
         QFAIL("restored");

@@ -2,16 +2,16 @@
 #include "orders/order_work.h"
 #include "store/money.h"
 #include "store/sql_values.h"
+#include "support/builders.h"
+#include "support/table_reading.h"
 #include "support/test_environment.h"
 #include "warehouse/part_catalogue.h"
 #include "warehouse/stock.h"
-#include "work_fixtures.h"
 
 #include <QTest>
 
 using namespace orders;
-using namespace work_fixtures;
-using order_test_data::addOrder;
+using testing::count;
 using testing::TestEnvironment;
 
 Q_DECLARE_METATYPE(orders::OrderMoney)
@@ -40,8 +40,8 @@ private Q_SLOTS:
 void TestOrderWork::samePartTwiceIsOneLineWithTheFirstPrice() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    addOrder(*db, {.id = 5});
-    const qint64 part = addStockPart(*db, {.amnt = 10, .outPrice = 50});
+    builders::registeredOrder(*db, builders::completeOrder(), 5);
+    const qint64 part = builders::part(*db, {.amount = 10, .outPrice = 50});
     const MoneyContext ctx{.fee = 10};
     addStockPart(*db, {.idPor = 5, .partId = part, .quantity = 2, .unitPrice = 50, .userId = 1},
                  ctx);
@@ -76,10 +76,9 @@ void TestOrderWork::samePartTwiceIsOneLineWithTheFirstPrice() {
 void TestOrderWork::serialUnitsKeepTheirOwnLinesAndGoBackWithTheirNumber() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    addOrder(*db, {.id = 5});
-    const qint64 part = addStockPart(*db, {.name = "Акумулатор", .amnt = 2, .outPrice = 120});
-    addSerial(*db, part, "SN-A");
-    addSerial(*db, part, "SN-B");
+    builders::registeredOrder(*db, builders::completeOrder(), 5);
+    const qint64 part = builders::part(
+        *db, {.name = "Акумулатор", .amount = 2, .outPrice = 120, .serials = {"SN-A", "SN-B"}});
     for (const QString sn : {"SN-A", "SN-B"})
         addStockPart(
             *db, {.idPor = 5, .partId = part, .quantity = 1, .serial = sn, .unitPrice = 120}, {});
@@ -101,8 +100,8 @@ void TestOrderWork::serialUnitsKeepTheirOwnLinesAndGoBackWithTheirNumber() {
 void TestOrderWork::takingMoreThanStockWritesNothing() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    addOrder(*db, {.id = 5, .sumAll = 7});
-    const qint64 part = addStockPart(*db, {.amnt = 2});
+    builders::order(*db, {.id = 5, .sumAll = 7});
+    const qint64 part = builders::part(*db, {.amount = 2, .outPrice = 50});
     QVERIFY_THROWS_EXCEPTION(
         warehouse::StockError,
         addStockPart(*db, {.idPor = 5, .partId = part, .quantity = 3, .unitPrice = 50}, {}));
@@ -115,9 +114,8 @@ void TestOrderWork::takingMoreThanStockWritesNothing() {
 void TestOrderWork::partWithSerialNumbersMustNameTheUnit() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    addOrder(*db, {.id = 5});
-    const qint64 part = addStockPart(*db, {.amnt = 1});
-    addSerial(*db, part, "SN-A");
+    builders::registeredOrder(*db, builders::completeOrder(), 5);
+    const qint64 part = builders::part(*db, {.amount = 1, .outPrice = 50, .serials = {"SN-A"}});
     QVERIFY_THROWS_EXCEPTION(
         warehouse::StockError,
         addStockPart(*db, {.idPor = 5, .partId = part, .quantity = 1, .unitPrice = 50}, {}));
@@ -161,15 +159,12 @@ void TestOrderWork::linePrice() {
 void TestOrderWork::reportOpeningStoresTheDiscountedTotal() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    addOrder(*db, {.id = 5, .client = "Транс ООД"});
-    addOrder(*db, {.id = 6, .client = "Транс ООД", .type = 2});
-    addFirm(*db, "Транс ООД", 10, 0);
+    builders::order(*db, {.id = 5, .client = "Транс ООД"});
+    builders::order(*db, {.id = 6, .client = "Транс ООД", .type = 2});
+    builders::client(*db, {.name = "Транс ООД", .partsDiscount = 10});
     for (qint64 id : {5, 6}) {
-        db->exec("INSERT INTO PartsInPor (idPor, idPart, amnt, priceLV) VALUES (:o, 1, 2, 50)",
-                 {{"o", id}});
-        db->exec(
-            "INSERT INTO Jobs_In_Por (idPor, Trud, Pr1, Pr2, idClerk) VALUES (:o, 'x', 50, 20, 1)",
-            {{"o", id}});
+        builders::partLine(*db, id, {.part = 1, .amount = 2, .price = 50});
+        builders::labourLine(*db, id, {.work = "x", .clientPrice = 50, .technicianAmount = 20});
     }
     const ClientDiscounts d = clientDiscounts(*db, "Транс ООД");
     QVERIFY(d.firmId);
@@ -226,8 +221,8 @@ void TestOrderWork::partsModeAndEmptyOrderHaveNoDiscount() {
 void TestOrderWork::labourLinesWithWorkTimes() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    addOrder(*db, {.id = 5});
-    const qint64 ivan = addTechnician(*db, "Иван");
+    builders::registeredOrder(*db, builders::completeOrder(), 5);
+    const qint64 ivan = builders::employee(*db, {.name = "Иван"});
     const MoneyContext ctx{.fee = 10};
     OrderMoney m = addLabourLine(*db,
                                  {.idPor = 5,
@@ -272,9 +267,9 @@ void TestOrderWork::labourLinesWithWorkTimes() {
 void TestOrderWork::externalGoodsTakenAndGivenBack() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    addOrder(*db, {.id = 5});
+    builders::registeredOrder(*db, builders::completeOrder(), 5);
     const QString file = env.path("micro.db");
-    writeGoodsFile(file, {{"G1", "Масло 5W40", 4, 20, 30}, {"G2", "Празно", 0, 1, 2}});
+    builders::goodsFile(file, {{"G1", "Масло 5W40", 4, 20, 30}, {"G2", "Празно", 0, 1, 2}});
     {
         ExternalStore goods(file);
         const QList<Goods> inStock = goods.goodsInStock();
@@ -291,7 +286,7 @@ void TestOrderWork::externalGoodsTakenAndGivenBack() {
                                     .quantity = 3,
                                     .unitPrice = 30},
                                    {});
-    QCOMPARE(goodsQuantity(file, "G1"), 1.0);
+    QCOMPARE(builders::goodsQuantity(file, "G1"), 1.0);
     QCOMPARE(m.parts, 90.0);
     QSqlQuery line = db->exec("SELECT id, microBase, microPart, idPart FROM PartsInPor");
     QVERIFY(line.next());
@@ -306,10 +301,10 @@ void TestOrderWork::externalGoodsTakenAndGivenBack() {
             *db, {.idPor = 5, .databasePath = file, .good = "G1", .quantity = 2, .unitPrice = 30},
             {}));
     QCOMPARE(count(*db, "SELECT count(*) FROM PartsInPor"), 1);
-    QCOMPARE(goodsQuantity(file, "G1"), 1.0);
+    QCOMPARE(builders::goodsQuantity(file, "G1"), 1.0);
 
     m = removePartLine(*db, line.value(0).toLongLong(), 1, {file}, {});
-    QCOMPARE(goodsQuantity(file, "G1"), 4.0);
+    QCOMPARE(builders::goodsQuantity(file, "G1"), 4.0);
     QCOMPARE(count(*db, "SELECT count(*) FROM PartsInPor"), 0);
     QCOMPARE(m.parts, 0.0);
 }
@@ -328,9 +323,9 @@ void TestOrderWork::externalFailuresKeepTheLine() {
     QFETCH(int, expected);
     TestEnvironment env;
     auto db = env.newDatabase();
-    addOrder(*db, {.id = 5});
+    builders::registeredOrder(*db, builders::completeOrder(), 5);
     const QString file = env.path("micro.db");
-    writeGoodsFile(file, {{"G1", "Масло", 4, 20, 30}});
+    builders::goodsFile(file, {{"G1", "Масло", 4, 20, 30}});
     addExternalPart(
         *db, {.idPor = 5, .databasePath = file, .good = "G1", .quantity = 1, .unitPrice = 30}, {});
     QStringList databases{file};
@@ -361,19 +356,20 @@ void TestOrderWork::externalFailuresKeepTheLine() {
 void TestOrderWork::outsideServiceAndTechnicians() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    addOrder(*db, {.id = 5});
+    builders::registeredOrder(*db, builders::completeOrder(), 5);
     QVERIFY(!sentToOutsideService(*db, 5));
     db->exec("INSERT INTO externals (idPor, back) VALUES (5, true)");
     QVERIFY(!sentToOutsideService(*db, 5));
     db->exec("INSERT INTO externals (idPor, back) VALUES (5, false)");
     QVERIFY(sentToOutsideService(*db, 5));
 
-    addTechnician(*db, "Иван");
-    addTechnician(*db, "Стоян", 40, 20, 10, false);
-    db->exec("INSERT INTO clerks (Name, Active, Nivo, worker) VALUES ('Мария', true, 2, 1)");
-    addTechnician(*db, "Петър");
-    QCOMPARE(activeTechnicianNames(*db), (QStringList{"Иван", "Петър"}));
+    builders::employee(*db, {.name = "Иван"});
+    builders::employee(*db, {.name = "Стоян", .active = false});
+    builders::employee(*db, {.name = "Мария", .kind = staff::kOtherEmployee});
+    builders::employee(*db, {.name = "Петър"});
+    QCOMPARE(staff::activeTechnicianNames(*db), (QStringList{"Иван", "Петър"}));
 }
 
 QTEST_MAIN(TestOrderWork)
+#include "staff/employees.h"
 #include "test_order_work.moc"

@@ -1,10 +1,10 @@
-#include "orders/order_test_data.h"
 #include "orders/parts_in_orders_window.h"
 #include "orders/symptom_codes_window.h"
 #include "orders/visit_dialog.h"
 #include "orders/visits.h"
 #include "staff/employees.h"
 #include "store/sql_values.h"
+#include "support/builders.h"
 #include "support/test_environment.h"
 #include "support/widget_access.h"
 
@@ -13,7 +13,6 @@
 #include <QTableView>
 #include <QTest>
 
-using namespace order_test_data;
 using testing::child;
 using testing::TestEnvironment;
 
@@ -79,11 +78,12 @@ void TestSymptomsPartsVisits::symptomIsStoredTrimmed() {
 void TestSymptomsPartsVisits::partsReportStartsAfreshOnEveryRun() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    const qint64 part = addPart(*db, "Филтри", "Маслен филтър", "W712");
-    addOrder(*db, {.id = 1});
-    addOrder(*db, {.id = 2});
-    addPartLine(*db, 1, part, 2);
-    addPartLine(*db, 2, part, 3);
+    const qint64 part = builders::part(
+        *db, {.name = "Маслен филтър", .type = "Филтри", .partNo = "W712", .amount = 5});
+    for (const auto& [por, amount] : {std::pair{1, 2}, {2, 3}}) {
+        builders::registeredOrder(*db, builders::completeOrder(), por);
+        builders::partLine(*db, por, {.part = part, .amount = amount});
+    }
     TsrPartsPor w(*db);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
@@ -98,8 +98,8 @@ void TestSymptomsPartsVisits::partsReportStartsAfreshOnEveryRun() {
 void TestSymptomsPartsVisits::visitReportedByAnEmployee() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    addClerk(*db, "Иван Техник", true);
-    addClerk(*db, "Напуснал", false);
+    builders::employee(*db, {.name = "Иван Техник"});
+    builders::employee(*db, {.name = "Напуснал", .active = false});
     QCOMPARE(staff::activeEmployeeNames(*db), QStringList({"Administrator", "Иван Техник"}));
     db->exec("INSERT INTO homevisit (DateVisit, ClientName, visited, idContract, idClerk) VALUES "
              "(:d, 'Клиент', false, 3, 0)",

@@ -4,6 +4,7 @@
 #include "shell/session.h"
 #include "store/database.h"
 #include "store/rights.h"
+#include "support/builders.h"
 #include "support/test_environment.h"
 
 #include <QSettings>
@@ -14,17 +15,15 @@ using testing::TestEnvironment;
 
 namespace {
 
-// Adds an employee; the password is stored as given (plain text, a hash or null).
+// Adds an employee; the password is stored as given (plain text, a hash or null), the way
+// older databases may hold it.
 int addClerk(store::Database& db, const QString& name, const QString& nick,
              const QVariant& password, bool active, const QString& rights) {
-    db.exec("INSERT INTO clerks (Name, Nick, Password, Active, Nivo, worker, preferences) "
-            "VALUES (:name, :nick, :password, :active, 1, 0, :rights)",
-            {{"name", name},
-             {"nick", nick},
-             {"password", password},
-             {"active", active},
-             {"rights", rights}});
-    return db.scalar("SELECT id FROM clerks WHERE Name = :name", {{"name", name}}).toInt();
+    const qint64 id = builders::employee(
+        db, {.name = name, .active = active, .level = 1, .nick = nick, .rights = rights});
+    db.exec("UPDATE clerks SET Password = :password WHERE id = :id",
+            {{"password", password}, {"id", id}});
+    return int(id);
 }
 
 QString storedPassword(store::Database& db, int id) {

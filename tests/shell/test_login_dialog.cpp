@@ -1,7 +1,7 @@
 #include "shell/help_window.h"
 #include "shell/login_dialog.h"
-#include "shell/password_hash.h"
 #include "store/database.h"
+#include "support/builders.h"
 #include "support/test_environment.h"
 
 #include <QApplication>
@@ -35,16 +35,6 @@ void typeLogin(TsrPass& dialog, const QString& nick, const QString& password) {
     click(dialog, "BitBtn1");
 }
 
-void addClerk(store::Database& db, const QString& name, const QString& nick,
-              const QString& password, bool active = true) {
-    db.exec("INSERT INTO clerks (Name, Nick, Password, Active, Nivo, worker, preferences) "
-            "VALUES (:name, :nick, :password, :active, 2, 0, '2222')",
-            {{"name", name},
-             {"nick", nick},
-             {"password", shell::hashPassword(password)},
-             {"active", active}});
-}
-
 } // namespace
 
 class TestLoginDialog : public QObject {
@@ -61,7 +51,7 @@ private Q_SLOTS:
 void TestLoginDialog::firstLoginProposesAdministratorAndExplainsOnce() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    addClerk(*db, "Иван Петров", "ivan", "pw");
+    builders::employee(*db, {.name = "Иван Петров", .nick = "ivan", .password = "pw"});
     {
         TsrPass dialog(*db);
         dialog.show();
@@ -87,7 +77,7 @@ void TestLoginDialog::firstLoginProposesAdministratorAndExplainsOnce() {
 void TestLoginDialog::twoFailuresThenSuccess() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    addClerk(*db, "Иван Петров", "ivan", "pw");
+    builders::employee(*db, {.name = "Иван Петров", .nick = "ivan", .password = "pw"});
     QSettings("Brenvik", "Motrela").setValue("user", "someone");
     TsrPass dialog(*db);
     dialog.show();
@@ -118,7 +108,7 @@ void TestLoginDialog::twoFailuresThenSuccess() {
 void TestLoginDialog::thirdFailureEndsTheDialog() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    addClerk(*db, "Иван Петров", "ivan", "pw");
+    builders::employee(*db, {.name = "Иван Петров", .nick = "ivan", .password = "pw"});
     TsrPass dialog(*db);
     dialog.show();
     for (int i = 0; i < 3; ++i)
@@ -136,7 +126,7 @@ void TestLoginDialog::thirdFailureEndsTheDialog() {
 void TestLoginDialog::emptyFieldsOnlyMoveTheFocus() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    addClerk(*db, "Иван Петров", "ivan", "pw");
+    builders::employee(*db, {.name = "Иван Петров", .nick = "ivan", .password = "pw"});
     TsrPass dialog(*db);
     dialog.show();
     QApplication::setActiveWindow(&dialog);
@@ -158,7 +148,8 @@ void TestLoginDialog::emptyFieldsOnlyMoveTheFocus() {
 void TestLoginDialog::inactiveEmployeeIsRefused() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    addClerk(*db, "Напуснал", "gone", "pw", false);
+    builders::employee(*db,
+                       {.name = "Напуснал", .active = false, .nick = "gone", .password = "pw"});
     TsrPass dialog(*db);
     dialog.show();
     typeLogin(dialog, "gone", "pw");

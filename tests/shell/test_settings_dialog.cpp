@@ -4,6 +4,7 @@
 #include "shell/settings_dialog.h"
 #include "shell/user_settings.h"
 #include "store/database.h"
+#include "support/builders.h"
 #include "support/fake_scanner.h"
 #include "support/test_environment.h"
 #include "support/widget_access.h"
@@ -40,11 +41,6 @@ bool cleanState(TsrNastr& w) {
     return !child<QPushButton>(w, "BitBtn1")->isEnabled() &&
            !child<QPushButton>(w, "BitBtn2")->isEnabled() &&
            child<QPushButton>(w, "BitBtn3")->isEnabled() && tabShown(w, "TabSheet2");
-}
-
-void addPart(store::Database& db, int currency) {
-    db.exec("INSERT INTO parts (Part, inPrice, ipVal, amnt) VALUES ('Филтър', 10, :val, 1)",
-            {{"val", currency}});
 }
 
 } // namespace
@@ -228,7 +224,7 @@ void TestSettingsDialog::leavaOnlyIsRefusedWhileForeignPartsExist() {
     auto db = env.newDatabase();
     BusinessSettings settings = BusinessSettings::load(*db);
     settings.setInt(*db, settingKeys::currency, 1);
-    addPart(*db, 1);
+    builders::part(*db, {.amount = 1, .inPrice = 10, .inCurrency = store::kLeva});
     TsrNastr w(*db, settings);
     w.show();
     auto* cmbVal = child<QComboBox>(w, "cmbVal");
@@ -239,7 +235,7 @@ void TestSettingsDialog::leavaOnlyIsRefusedWhileForeignPartsExist() {
     QCOMPARE(cmbVal->currentIndex(), 0);
 
     // Another workstation delivers a part in euros before the save: refused at saving.
-    addPart(*db, 3);
+    builders::part(*db, {.amount = 1, .inPrice = 10, .inCurrency = store::kEur});
     click(w, "BitBtn1");
     QCOMPARE(env.responder().texts(),
              QStringList{"Не можете да изключите работата с валути USD и EUR,\nзащото имате "

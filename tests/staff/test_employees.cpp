@@ -5,6 +5,7 @@
 #include "staff/employees_window.h"
 #include "store/database.h"
 #include "store/rights.h"
+#include "support/builders.h"
 #include "support/test_environment.h"
 #include "support/widget_access.h"
 
@@ -27,18 +28,15 @@ using testing::TestEnvironment;
 
 namespace {
 
+// Every rate the same, so that a changed one stands out.
 qint64 addEmployee(store::Database& db, const QString& name, std::optional<int> worker, bool active,
                    double rate = 10) {
-    Employee e = newEmployee();
-    e.name = name;
-    e.worker = worker;
-    e.active = active;
-    e.rateNormal = rate;
-    e.rateWarranty = rate;
-    e.percent = int(rate);
-    if (saveEmployee(db, e, {}) != SaveOutcome::Saved)
-        qFatal("cannot add an employee");
-    return e.id;
+    return builders::employee(db, {.name = name,
+                                   .active = active,
+                                   .kind = worker,
+                                   .percent = int(rate),
+                                   .normalRate = rate,
+                                   .warrantyRate = rate});
 }
 
 QString preset(int level) {

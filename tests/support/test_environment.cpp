@@ -1,5 +1,7 @@
 #include "support/test_environment.h"
 
+#include "app/program_start.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -19,6 +21,7 @@ TestEnvironment::TestEnvironment() {
     qputenv("XDG_CONFIG_HOME", path(QStringLiteral("config")).toLocal8Bit());
     qputenv("XDG_DATA_HOME", path(QStringLiteral("data")).toLocal8Bit());
     ui::setResponder(&responder_);
+    app::keepCNumericLocale();
 }
 
 TestEnvironment::~TestEnvironment() {

@@ -5,13 +5,18 @@
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QMap>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardItemModel>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTest>
 #include <QXmlStreamReader>
+#include <clocale>
 #include <unistd.h>
 
 using testing::TestEnvironment;
@@ -168,6 +173,53 @@ QStringList folderEntries(const QString& folder) {
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
 }
 
+// Reads a workbook as a spreadsheet program would (openpyxl), and the raw texts of its cell
+// values and column widths; prints them as JSON. A number written with a decimal comma makes
+// the load fail.
+const char* const kReaderScript = R"PY(
+import json, re, sys, zipfile
+import openpyxl
+
+path = sys.argv[1]
+sheet = openpyxl.load_workbook(path).worksheets[0]
+rows = []
+for row in sheet.iter_rows():
+    cells = []
+    for c in row:
+        v = c.value
+        kind = type(v).__name__
+        if hasattr(v, "isoformat"):
+            v = v.isoformat()
+        cells.append({"kind": kind, "value": v, "format": c.number_format})
+    rows.append(cells)
+widths = {k: d.width for k, d in sheet.column_dimensions.items()}
+xml = zipfile.ZipFile(path).read("xl/worksheets/sheet1.xml").decode("utf-8")
+raw = dict(re.findall(r'<c r="([A-Z]+[0-9]+)"[^>]*><v>([^<]*)</v>', xml))
+rawWidths = re.findall(r'<col [^>]*width="([^"]*)"', xml)
+print(json.dumps({"rows": rows, "widths": widths, "raw": raw, "rawWidths": rawWidths}))
+)PY";
+
+// Debian's interpreter, where python3-openpyxl installs, before any other on the path.
+QString python() {
+    const QString debian = QStandardPaths::findExecutable("python3", {"/usr/bin"});
+    return debian.isEmpty() ? QStandardPaths::findExecutable("python3") : debian;
+}
+
+QJsonObject readBack(const TestEnvironment& env, const QString& workbook, QString* errors) {
+    const QString script = env.path("read_xlsx.py");
+    QFile file(script);
+    if (!file.open(QIODevice::WriteOnly) || file.write(kReaderScript) < 0)
+        return {};
+    file.close();
+    QProcess reader;
+    reader.start(python(), {script, workbook});
+    if (!reader.waitForFinished(30000) || reader.exitCode() != 0) {
+        *errors = QString::fromUtf8(reader.readAllStandardError());
+        return {};
+    }
+    return QJsonDocument::fromJson(reader.readAllStandardOutput()).object();
+}
+
 } // namespace
 
 class TestGridExport : public QObject {
@@ -176,6 +228,8 @@ class TestGridExport : public QObject {
 private Q_SLOTS:
     void gridIsReadAsShown();
     void exportedWorkbookHoldsTheRowsAsShown();
+    void workbookReadsBackInAnyNumericLocale_data();
+    void workbookReadsBackInAnyNumericLocale();
     void proposedNamesBecomeXlsx_data();
     void proposedNamesBecomeXlsx();
     void saveDialogStartsInDocumentsWhenAsked();
@@ -242,6 +296,95 @@ void TestGridExport::exportedWorkbookHoldsTheRowsAsShown() {
     QCOMPARE(rows[3][1].value, QString("Кирил"));
     QVERIFY(rows[3].size() < 3 || rows[3][2].value.isEmpty());
     QCOMPARE(folderEntries(env.path("")), QStringList({"config", "data", "Dostavki.xlsx"}));
+}
+
+void TestGridExport::workbookReadsBackInAnyNumericLocale_data() {
+    QTest::addColumn<QByteArray>("numericLocale");
+    QTest::newRow("as the program sets it") << QByteArray("C");
+    // A library or dialog may set the desktop's locale again later.
+    QTest::newRow("Bulgarian desktop") << QByteArray("bg_BG.UTF-8");
+}
+
+void TestGridExport::workbookReadsBackInAnyNumericLocale() {
+    QFETCH(QByteArray, numericLocale);
+    TestEnvironment env;
+    double noisy = 0; // a sum of amounts, 10.089999999999831 or so
+    for (int i = 0; i < 1009; ++i)
+        noisy += 0.01;
+    QVERIFY(noisy != 10.09);
+    const QString longName = "Смяна на ангренажен ремък с водна помпа и обтящна ролка";
+    ui::GridData data;
+    data.headers = {"Дата", "Час на приемане", "Операция", "Сума", "Курс", "Брой"};
+    for (const QVariant& sum : {QVariant(noisy), QVariant(826.89), QVariant(-1234567.5)}) {
+        QList<ui::GridCell> row;
+        for (const QVariant& v :
+             {QVariant(QDate(2026, 11, 24)), QVariant(QDateTime(QDate(2026, 11, 24), QTime(14, 7))),
+              QVariant(longName), sum, QVariant(1.95583), QVariant(3)})
+            row << ui::GridCell{v, ui::cellText(v)};
+        data.rows << row;
+    }
+    data.numericColumns = {false, false, false, true, true, true};
+
+    const QString target = env.path("Spravka.xlsx");
+    QVERIFY2(std::setlocale(LC_NUMERIC, numericLocale.constData()),
+             "the Bulgarian locale is missing: run scripts/install-deps.sh");
+    QString reason;
+    const bool written = ui::writeXlsx(data, target, &reason);
+    std::setlocale(LC_NUMERIC, "C");
+    QVERIFY2(written, qPrintable(reason));
+
+    QString errors;
+    const QJsonObject book = readBack(env, target, &errors);
+    QVERIFY2(!book.isEmpty(), qPrintable(errors));
+    const QJsonArray rows = book["rows"].toArray();
+    QCOMPARE(rows.size(), 4);
+    const QJsonArray headers = rows[0].toArray();
+    for (int c = 0; c < data.headers.size(); ++c)
+        QCOMPARE(headers[c].toObject()["value"].toString(), data.headers[c]);
+
+    struct Expected {
+        int column;
+        QString kind;
+        QVariant value;
+        QString format;
+    };
+    const QList<Expected> expected = {
+        {0, "datetime", "2026-11-24T00:00:00", "dd.mm.yyyy"},
+        {1, "datetime", "2026-11-24T14:07:00", "dd.mm.yyyy hh:mm"},
+        {2, "str", longName, "General"},
+        {4, "float", 1.95583, "#,##0.00####"},
+        {5, "int", 3, "General"},
+    };
+    const QStringList amounts = {"10.09", "826.89", "-1234567.5"};
+    for (int r = 1; r <= 3; ++r) {
+        const QJsonArray row = rows[r].toArray();
+        for (const Expected& e : expected) {
+            const QJsonObject cell = row[e.column].toObject();
+            QCOMPARE(cell["kind"].toString(), e.kind);
+            QCOMPARE(cell["value"].toVariant(), e.value);
+            QCOMPARE(cell["format"].toString(), e.format);
+        }
+        // Amounts rounded to hundredths, written with a decimal point.
+        const QJsonObject amount = row[3].toObject();
+        QCOMPARE(amount["kind"].toString(), QString("float"));
+        QCOMPARE(amount["value"].toDouble(), amounts[r - 1].toDouble());
+        QCOMPARE(amount["format"].toString(), QString("#,##0.00"));
+        QCOMPARE(book["raw"].toObject()[QString("D%1").arg(r + 1)].toString(), amounts[r - 1]);
+        QCOMPARE(book["raw"].toObject()[QString("E%1").arg(r + 1)].toString(), QString("1.95583"));
+    }
+
+    // Every column as wide as its longest text, the widths written with a decimal point.
+    const QStringList rawWidths = book["rawWidths"].toVariant().toStringList();
+    QCOMPARE(rawWidths.size(), data.headers.size());
+    static const QRegularExpression plainNumber("^[0-9]+(\\.[0-9]+)?$");
+    for (const QString& w : rawWidths)
+        QVERIFY2(plainNumber.match(w).hasMatch(), qPrintable(w));
+    const QJsonObject widths = book["widths"].toObject();
+    QVERIFY(widths["A"].toDouble() >= QString("05.03.2024").size());
+    QVERIFY(widths["B"].toDouble() >= QString("Час на приемане").size());
+    QVERIFY(widths["C"].toDouble() >= longName.size());
+    QVERIFY(widths["D"].toDouble() >= QString("-1 234 567,50").size());
+    QVERIFY(widths["C"].toDouble() > widths["A"].toDouble());
 }
 
 void TestGridExport::proposedNamesBecomeXlsx_data() {

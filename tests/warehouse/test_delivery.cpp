@@ -1,26 +1,24 @@
 #include "store/currency.h"
 #include "store/sql_values.h"
+#include "support/builders.h"
+#include "support/table_reading.h"
 #include "support/test_environment.h"
 #include "warehouse/delivery.h"
 #include "warehouse/part_catalogue.h"
 #include "warehouse/stock.h"
 #include "warehouse/warehouse_settings.h"
-#include "warehouse_fixtures.h"
 
 #include <QTest>
 
 using namespace warehouse;
+using testing::rowCount;
+using testing::rows;
 using testing::TestEnvironment;
 
 namespace {
 
 const store::Rates kRates{QDate(2024, 3, 5), 1.8, 2.0};
 const QDateTime kNow(QDate(2024, 3, 6), QTime(10, 30, 0));
-
-qint64 addSupplier(store::Database& db, const QString& name) {
-    db.exec("INSERT INTO delivers (Name, Garant) VALUES (:n, false)", {{"n", name}});
-    return db.scalar("SELECT max(id) FROM delivers").toLongLong();
-}
 
 DeliveryLine line(qint64 part, int count, double inPrice, int ipId = 1, double outPrice = 0,
                   int opId = 1) {
@@ -49,7 +47,7 @@ Delivery delivery(qint64 supplier, QList<DeliveryLine> lines) {
 QList<QList<QVariantList>> snapshot(store::Database& db) {
     QList<QList<QVariantList>> all;
     for (const char* table : {"parts", "sprDost", "PartSN", "payments", "kasa"})
-        all << wtest::rows(db, QStringLiteral("SELECT * FROM %1 ORDER BY id").arg(table));
+        all << rows(db, QStringLiteral("SELECT * FROM %1 ORDER BY id").arg(table));
     return all;
 }
 
@@ -105,9 +103,9 @@ void TestDelivery::averagePrice() {
 void TestDelivery::recordedDeliveryRaisesStockAndRenewsPrices() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    const qint64 supplier = addSupplier(*db, "Д'Артанян ООД");
-    const qint64 a = wtest::addPart(*db, {"Диск", 10, 2.0, 1});
-    const qint64 b = wtest::addPart(*db, {"Свещ", 0, 0, 1});
+    const qint64 supplier = builders::supplier(*db, "Д'Артанян ООД");
+    const qint64 a = builders::part(*db, {.name = "Диск", .amount = 10, .inPrice = 2.0});
+    const qint64 b = builders::part(*db, {.name = "Свещ"});
     int progress = 0;
     DeliveryLine second = line(b, 4, 1.005, 2, 3.0, 3);
     second.salePrice = 3.5;
@@ -128,9 +126,8 @@ void TestDelivery::recordedDeliveryRaisesStockAndRenewsPrices() {
     QCOMPARE(pb.outPrice, 3.0);
     QCOMPARE(pb.salePrice, 3.5);
     QCOMPARE(pb.opVal, 3);
-    QCOMPARE(wtest::rows(*db,
-                         "SELECT partID, Data, Price, idVal, amnt, serial, idDost FROM sprDost "
-                         "ORDER BY id"),
+    QCOMPARE(rows(*db, "SELECT partID, Data, Price, idVal, amnt, serial, idDost FROM sprDost "
+                       "ORDER BY id"),
              (QList<QVariantList>{{a, "2024-03-05", 3.0, 1, 10, "", supplier},
                                   {b, "2024-03-05", 1.0, 2, 4, "", supplier}}));
 }
@@ -138,16 +135,16 @@ void TestDelivery::recordedDeliveryRaisesStockAndRenewsPrices() {
 void TestDelivery::unpaidDeliveryBecomesSupplierDebt() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    const qint64 supplier = addSupplier(*db, "Д'Артанян ООД");
-    const qint64 a = wtest::addPart(*db, {"Диск", 0});
-    const qint64 b = wtest::addPart(*db, {"Свещ", 0});
-    const qint64 c = wtest::addPart(*db, {"Лост", 0});
+    const qint64 supplier = builders::supplier(*db, "Д'Артанян ООД");
+    const qint64 a = builders::part(*db, {.name = "Диск"});
+    const qint64 b = builders::part(*db, {.name = "Свещ"});
+    const qint64 c = builders::part(*db, {.name = "Лост"});
     recordDelivery(
         *db, delivery(supplier, {line(a, 2, 1.25, 3), line(b, 3, 2.0, 1), line(c, 1, 0.5, 1)}),
         Payment::Debt, 7, kNow);
-    QCOMPARE(wtest::count(*db, "kasa"), 0);
-    QCOMPARE(wtest::rows(*db, "SELECT Data, Chas, Suma, idVal, Notes, idDost FROM payments "
-                              "ORDER BY id"),
+    QCOMPARE(rowCount(*db, "kasa"), 0);
+    QCOMPARE(rows(*db, "SELECT Data, Chas, Suma, idVal, Notes, idDost FROM payments "
+                       "ORDER BY id"),
              (QList<QVariantList>{
                  {"2024-03-06", "10:30:00", 6.5, 1, "Доставка от 06.03.2024", supplier},
                  {"2024-03-06", "10:30:00", 2.5, 3, "Доставка от 06.03.2024", supplier}}));
@@ -156,17 +153,16 @@ void TestDelivery::unpaidDeliveryBecomesSupplierDebt() {
 void TestDelivery::paidDeliveryGoesThroughTheTill() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    const qint64 supplier = addSupplier(*db, "Д'Артанян ООД");
-    const qint64 a = wtest::addPart(*db, {"Диск", 0});
-    const qint64 b = wtest::addPart(*db, {"Свещ", 0});
+    const qint64 supplier = builders::supplier(*db, "Д'Артанян ООД");
+    const qint64 a = builders::part(*db, {.name = "Диск"});
+    const qint64 b = builders::part(*db, {.name = "Свещ"});
     recordDelivery(*db, delivery(supplier, {line(a, 2, 10.0, 1), line(b, 4, 2.5, 3)}),
                    Payment::PaidNow, 7, kNow);
     const QString caption = "Доставка от Д'Артанян ООД на 05.03.2024";
-    QCOMPARE(
-        wtest::rows(*db, "SELECT Data, Chas, Suma, idVal, Notes, UserID FROM kasa ORDER BY id"),
-        (QList<QVariantList>{{"2024-03-06", "10:30:00", -20.0, 1, caption, 7},
-                             {"2024-03-06", "10:30:00", -10.0, 3, caption, 7}}));
-    QCOMPARE(wtest::rows(*db, "SELECT Suma, idVal, Notes, idDost FROM payments ORDER BY id"),
+    QCOMPARE(rows(*db, "SELECT Data, Chas, Suma, idVal, Notes, UserID FROM kasa ORDER BY id"),
+             (QList<QVariantList>{{"2024-03-06", "10:30:00", -20.0, 1, caption, 7},
+                                  {"2024-03-06", "10:30:00", -10.0, 3, caption, 7}}));
+    QCOMPARE(rows(*db, "SELECT Suma, idVal, Notes, idDost FROM payments ORDER BY id"),
              (QList<QVariantList>{{-20.0, 1, "Плащане доставка от 06.03.2024", supplier},
                                   {20.0, 1, "Доставка от 06.03.2024", supplier},
                                   {-10.0, 3, "Плащане доставка от 06.03.2024", supplier},
@@ -176,15 +172,15 @@ void TestDelivery::paidDeliveryGoesThroughTheTill() {
 void TestDelivery::serialNumbersGiveOneRecordEach() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    const qint64 supplier = addSupplier(*db, "Доставчик");
-    const qint64 a = wtest::addPart(*db, {"Акумулатор", 0});
+    const qint64 supplier = builders::supplier(*db, "Доставчик");
+    const qint64 a = builders::part(*db, {.name = "Акумулатор"});
     addSerialUnit(*db, a, "OLD-1");
     DeliveryLine withSerials = line(a, 3, 80.0);
     withSerials.serials = QStringList{"SN-1", "SN-2", "SN-3"};
     recordDelivery(*db, delivery(supplier, {withSerials}), Payment::Debt, 1, kNow);
     QCOMPARE(unitsInStock(*db, a), 4);
     QCOMPARE(serialNumbersOf(*db, a), (QStringList{"OLD-1", "SN-1", "SN-2", "SN-3"}));
-    QCOMPARE(wtest::rows(*db, "SELECT amnt, serial FROM sprDost ORDER BY id"),
+    QCOMPARE(rows(*db, "SELECT amnt, serial FROM sprDost ORDER BY id"),
              (QList<QVariantList>{{1, "SN-1"}, {1, "SN-2"}, {1, "SN-3"}}));
     QCOMPARE(db->scalar("SELECT Suma FROM payments").toDouble(), 240.0);
 }
@@ -203,9 +199,10 @@ void TestDelivery::refusedDeliveryWritesNothing() {
     QFETCH(QString, fault);
     TestEnvironment env;
     auto db = env.newDatabase();
-    const qint64 supplier = addSupplier(*db, "Доставчик");
-    const qint64 a = wtest::addPart(*db, {"Диск", 5, 2.0, 1});
-    const qint64 b = wtest::addPart(*db, {"Акумулатор", 1, 50.0, 2});
+    const qint64 supplier = builders::supplier(*db, "Доставчик");
+    const qint64 a = builders::part(*db, {.name = "Диск", .amount = 5, .inPrice = 2.0});
+    const qint64 b = builders::part(
+        *db, {.name = "Акумулатор", .amount = 1, .inPrice = 50.0, .inCurrency = store::kUsd});
     addSerialUnit(*db, b, "SN-0");
     DeliveryLine first = line(a, 3, 3.0);
     DeliveryLine second = line(b, 2, 60.0);
@@ -320,15 +317,14 @@ void TestDelivery::markupDiscountAndCurrency() {
 void TestDelivery::newLineProposesLastPriceOfTheSupplier() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    const qint64 s1 = addSupplier(*db, "Първи");
-    const qint64 s2 = addSupplier(*db, "Втори");
-    const qint64 a = wtest::addPart(*db, {"Диск", 0});
+    const qint64 s1 = builders::supplier(*db, "Първи");
+    const qint64 s2 = builders::supplier(*db, "Втори");
+    const qint64 a = builders::part(*db, {.name = "Диск"});
     for (const auto& [date, price, val, dost] :
-         {std::tuple{"2024-01-10", 5.0, 1, s1}, std::tuple{"2024-02-10", 6.0, 3, s1},
-          std::tuple{"2024-03-01", 9.0, 1, s2}, std::tuple{"2023-12-01", 4.0, 1, s1}})
-        db->exec("INSERT INTO sprDost (partID, Data, Price, idVal, amnt, idDost) "
-                 "VALUES (:p, :d, :pr, :v, 1, :s)",
-                 {{"p", a}, {"d", date}, {"pr", price}, {"v", val}, {"s", dost}});
+         {std::tuple{QDate(2024, 1, 10), 5.0, 1, s1}, std::tuple{QDate(2024, 2, 10), 6.0, 3, s1},
+          std::tuple{QDate(2024, 3, 1), 9.0, 1, s2}, std::tuple{QDate(2023, 12, 1), 4.0, 1, s1}})
+        builders::pastDelivery(
+            *db, {.part = a, .supplier = dost, .date = date, .price = price, .currency = val});
     db->exec("UPDATE parts SET outPrice = 14, salePrice = 15, opVal = 2 WHERE id = :id",
              {{"id", a}});
     WarehouseSettings three;
@@ -345,7 +341,7 @@ void TestDelivery::newLineProposesLastPriceOfTheSupplier() {
     QCOMPARE(l.ipId, 1);
     QCOMPARE(l.opId, 1);
     // A supplier that never delivered the part proposes 0 leva.
-    const qint64 s3 = addSupplier(*db, "Трети");
+    const qint64 s3 = builders::supplier(*db, "Трети");
     QCOMPARE(lastPrice(*db, a, s3).price, 0.0);
     db->exec("UPDATE parts SET outPrice = 0 WHERE id = :id", {{"id", a}});
     l = proposeLine(*db, *loadPart(*db, a), s1, three);

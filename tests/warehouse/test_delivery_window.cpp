@@ -1,4 +1,6 @@
 #include "shell/session.h"
+#include "support/builders.h"
+#include "support/table_reading.h"
 #include "support/test_environment.h"
 #include "support/widget_access.h"
 #include "warehouse/delivery_line_dialog.h"
@@ -9,7 +11,6 @@
 #include "warehouse/stock.h"
 #include "warehouse/suppliers.h"
 #include "warehouse/suppliers_window.h"
-#include "warehouse_fixtures.h"
 
 #include "warehouse/earlier_deliveries.h"
 #include <QAction>
@@ -22,7 +23,6 @@
 #include <QTableWidget>
 #include <QTest>
 
-using namespace wtest;
 using namespace testing;
 using warehouse::Delivery;
 using warehouse::DeliveryLine;
@@ -30,17 +30,9 @@ using warehouse::WarehouseSettings;
 
 namespace {
 
+// The till's records name the user 5.
 shell::Session sessionWithRights(const QString& rights) {
-    return shell::Session(shell::LoggedInUser{5, "test", "Тест", rights}, "ws");
-}
-
-const QString kAllRights(64, '1');
-
-qint64 addSupplier(store::Database& db, const QString& name) {
-    warehouse::Supplier s{0, name, {}};
-    if (!warehouse::saveSupplier(db, s))
-        qFatal("cannot add a supplier");
-    return s.id;
+    return builders::session(rights, {.id = 5, .nick = "test", .name = "Тест"});
 }
 
 Delivery deliveryFrom(qint64 supplier, const QString& name) {
@@ -94,9 +86,9 @@ private:
 void TestDeliveryWindow::init() {
     env_ = std::make_unique<TestEnvironment>();
     db_ = env_->newDatabase();
-    supplier_ = addSupplier(*db_, "Д'Артанян ООД");
-    disk_ = addPart(*db_, {.name = "Диск", .amnt = 10, .inPrice = 2.0, .barcode = "3800"});
-    plug_ = addPart(*db_, {.name = "Свещ", .amnt = 0, .barcode = "4000"});
+    supplier_ = builders::supplier(*db_, "Д'Артанян ООД");
+    disk_ = builders::part(*db_, {.name = "Диск", .barcode = "3800", .amount = 10, .inPrice = 2.0});
+    plug_ = builders::part(*db_, {.name = "Свещ", .barcode = "4000"});
 }
 
 void TestDeliveryWindow::cleanup() {
@@ -115,7 +107,7 @@ void TestDeliveryWindow::deliveryIsAssembledAndRecorded_data() {
 void TestDeliveryWindow::deliveryIsAssembledAndRecorded() {
     QFETCH(bool, finish);
     QFETCH(bool, paidNow);
-    const auto session = sessionWithRights(kAllRights);
+    const auto session = sessionWithRights(builders::allRights());
     TsrDostParts w(*db_, session, WarehouseSettings{}, deliveryFrom(supplier_, "Д'Артанян ООД"));
     QCOMPARE(w.windowTitle(),
              "Доставка от Д'Артанян ООД на " + QDate::currentDate().toString("dd.MM.yyyy"));
@@ -143,8 +135,8 @@ void TestDeliveryWindow::deliveryIsAssembledAndRecorded() {
     click(w, "btnRec");
     if (!finish) {
         QCOMPARE(env_->responder().questions, QStringList{"Желаете ли да приключите доставката?"});
-        QCOMPARE(amnt(*db_, disk_), 10);
-        QCOMPARE(count(*db_, "sprDost"), 0);
+        QCOMPARE(stockOf(*db_, disk_), 10);
+        QCOMPARE(rowCount(*db_, "sprDost"), 0);
         QCOMPARE(w.delivery().lines.size(), 2);
         return;
     }
@@ -153,23 +145,23 @@ void TestDeliveryWindow::deliveryIsAssembledAndRecorded() {
              QString("Веднага ли са платени сумите по доставката?\n\n"
                      "   Yes - сумите се отразяват директно в касата\n"
                      "   No  - сумите се записват като задължение към доставчика"));
-    QCOMPARE(amnt(*db_, disk_), 20);
+    QCOMPARE(stockOf(*db_, disk_), 20);
     QCOMPARE(db_->scalar("SELECT inPrice FROM parts WHERE id = :id", {{"id", disk_}}).toDouble(),
              2.5);
-    QCOMPARE(amnt(*db_, plug_), 4);
-    QCOMPARE(count(*db_, "sprDost"), 2);
+    QCOMPARE(stockOf(*db_, plug_), 4);
+    QCOMPARE(rowCount(*db_, "sprDost"), 2);
     const QList<QVariantList> payments =
         paidNow ? QList<QVariantList>{{-36.0}, {36.0}} : QList<QVariantList>{{36.0}};
     const QList<QVariantList> kasa =
         paidNow ? QList<QVariantList>{{-36.0, 5}} : QList<QVariantList>{};
-    QCOMPARE(wtest::rows(*db_, "SELECT Suma FROM payments ORDER BY id"), payments);
-    QCOMPARE(wtest::rows(*db_, "SELECT Suma, UserID FROM kasa"), kasa);
+    QCOMPARE(rows(*db_, "SELECT Suma FROM payments ORDER BY id"), payments);
+    QCOMPARE(rows(*db_, "SELECT Suma, UserID FROM kasa"), kasa);
     QCOMPARE(w.result(), int(QDialog::Rejected)); // closed
     QVERIFY(w.delivery().lines.isEmpty());
 }
 
 void TestDeliveryWindow::linesAreDeletedAndClosingAsks() {
-    const auto session = sessionWithRights(kAllRights);
+    const auto session = sessionWithRights(builders::allRights());
     TsrDostParts w(*db_, session, WarehouseSettings{}, deliveryFrom(supplier_, "Доставчик"));
     w.show();
     w.setLineEditor(typing(1, 1.0, 2.0, 2.0));
@@ -196,11 +188,11 @@ void TestDeliveryWindow::linesAreDeletedAndClosingAsks() {
     env_->responder().answers << true;
     click(w, "btnClose");
     QVERIFY(!w.isVisible());
-    QCOMPARE(count(*db_, "sprDost"), 0);
+    QCOMPARE(rowCount(*db_, "sprDost"), 0);
 }
 
 void TestDeliveryWindow::scannedCodeAddsThePart() {
-    const auto session = sessionWithRights(kAllRights);
+    const auto session = sessionWithRights(builders::allRights());
     TsrDostParts w(*db_, session, WarehouseSettings{}, deliveryFrom(supplier_, "Доставчик"));
     w.setLineEditor(typing(1, 1.0, 2.0, 2.0));
     w.handleBarcode("4000");
@@ -274,7 +266,8 @@ void TestDeliveryWindow::serialNumbersAreRefusedWhenEmptyRepeatedOrInStock() {
 }
 
 void TestDeliveryWindow::stockReportListsPartsInStockAndChangesPrices() {
-    const auto limited = sessionWithRights(QString(30, '1') + "0" + QString(10, '1')); // no 31
+    const auto limited =
+        sessionWithRights(builders::allRightsBut({store::Right::DeliveryReportAndPurchasePrices}));
     TsrDostParts w(*db_, limited, WarehouseSettings{});
     w.show();
     QCOMPARE(w.windowTitle(), QString("Наличност на резервни части"));
@@ -296,7 +289,7 @@ void TestDeliveryWindow::stockReportListsPartsInStockAndChangesPrices() {
     child<QDoubleSpinBox>(w, "dbEdit2")->setValue(6);
     click(w, "btnRecChanges");
     QCOMPARE(env_->responder().messages.size(), 1);
-    QCOMPARE(wtest::rows(*db_, "SELECT outPrice, salePrice FROM parts WHERE outPrice IS NOT NULL"),
+    QCOMPARE(rows(*db_, "SELECT outPrice, salePrice FROM parts WHERE outPrice IS NOT NULL"),
              (QList<QVariantList>{{5.0, 6.0}}));
 }
 
@@ -308,14 +301,13 @@ void TestDeliveryWindow::returnToSupplier_data() {
 
 void TestDeliveryWindow::returnToSupplier() {
     QFETCH(int, settlement);
-    const qint64 second = addSupplier(*db_, "Втори");
-    for (const auto& [date, price, val, dost] :
-         {std::tuple{"2024-01-10", 4.0, 1, supplier_}, std::tuple{"2024-02-10", 5.0, 3, supplier_},
-          std::tuple{"2024-03-01", 9.0, 1, second}})
-        db_->exec("INSERT INTO sprDost (partID, Data, Price, idVal, amnt, idDost) "
-                  "VALUES (:p, :d, :pr, :v, 1, :s)",
-                  {{"p", disk_}, {"d", date}, {"pr", price}, {"v", val}, {"s", dost}});
-    const auto session = sessionWithRights(kAllRights);
+    const qint64 second = builders::supplier(*db_, "Втори");
+    for (const auto& [date, price, val, dost] : {std::tuple{QDate(2024, 1, 10), 4.0, 1, supplier_},
+                                                 std::tuple{QDate(2024, 2, 10), 5.0, 3, supplier_},
+                                                 std::tuple{QDate(2024, 3, 1), 9.0, 1, second}})
+        builders::pastDelivery(
+            *db_, {.part = disk_, .supplier = dost, .date = date, .price = price, .currency = val});
+    const auto session = sessionWithRights(builders::allRights());
     TfrmBackDlvr w(*db_, session, disk_);
     auto* suppliers = child<QComboBox>(w, "cmbDost");
     QCOMPARE(suppliers->count(), 2);
@@ -329,15 +321,15 @@ void TestDeliveryWindow::returnToSupplier() {
     child<QComboBox>(w, "cmbKasa")->setCurrentIndex(settlement);
     click(w, "btnRec");
     QVERIFY(env_->responder().messages.isEmpty());
-    QCOMPARE(amnt(*db_, disk_), 8);
+    QCOMPARE(stockOf(*db_, disk_), 8);
     if (settlement == 0) {
-        QCOMPARE(wtest::rows(*db_, "SELECT Suma, idVal, Notes, idDost FROM payments"),
+        QCOMPARE(rows(*db_, "SELECT Suma, idVal, Notes, idDost FROM payments"),
                  (QList<QVariantList>{{-10.0, 3, "Анулирана доставка", supplier_}}));
-        QCOMPARE(count(*db_, "kasa"), 0);
+        QCOMPARE(rowCount(*db_, "kasa"), 0);
     } else {
-        QCOMPARE(wtest::rows(*db_, "SELECT Suma, idVal, Notes, UserID FROM kasa"),
+        QCOMPARE(rows(*db_, "SELECT Suma, idVal, Notes, UserID FROM kasa"),
                  (QList<QVariantList>{{10.0, 3, "Анулирана доставка от Д'Артанян ООД", 5}}));
-        QCOMPARE(count(*db_, "payments"), 0);
+        QCOMPARE(rowCount(*db_, "payments"), 0);
     }
 }
 
@@ -360,13 +352,17 @@ void TestDeliveryWindow::suppliersRegisterRefusesADuplicateName() {
 }
 
 void TestDeliveryWindow::earlierDeliveriesFollowTheFocusedPart() {
-    const qint64 other = addSupplier(*db_, "Втори доставчик");
-    db_->exec("INSERT INTO sprDost (partID, Data, Price, idVal, amnt, idDost) VALUES "
-              "(:p, '2026-01-05', 2.5, 1, 4, :s)",
-              {{"p", disk_}, {"s", supplier_}});
-    db_->exec("INSERT INTO sprDost (partID, Data, Price, idVal, amnt, idDost) VALUES "
-              "(:p, '2026-03-01', 3, 2, 1, :s)",
-              {{"p", disk_}, {"s", other}});
+    const qint64 other = builders::supplier(*db_, "Втори доставчик");
+    builders::pastDelivery(*db_, {.part = disk_,
+                                  .supplier = supplier_,
+                                  .date = QDate(2026, 1, 5),
+                                  .price = 2.5,
+                                  .amount = 4});
+    builders::pastDelivery(*db_, {.part = disk_,
+                                  .supplier = other,
+                                  .date = QDate(2026, 3, 1),
+                                  .price = 3,
+                                  .currency = store::kUsd});
     const auto rows = warehouse::earlierDeliveries(*db_, disk_);
     QCOMPARE(rows.size(), 2);
     QCOMPARE(rows[0].date, QDate(2026, 3, 1)); // newest first
@@ -375,7 +371,7 @@ void TestDeliveryWindow::earlierDeliveriesFollowTheFocusedPart() {
     QCOMPARE(rows[1].price, 2.5);
     QVERIFY(warehouse::earlierDeliveries(*db_, plug_).isEmpty());
 
-    const auto session = sessionWithRights(kAllRights);
+    const auto session = sessionWithRights(builders::allRights());
     TsrDostParts w(*db_, session, WarehouseSettings{}, deliveryFrom(supplier_, "Доставчик"));
     w.show();
     w.showNomenclature();

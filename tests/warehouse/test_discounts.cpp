@@ -1,3 +1,5 @@
+#include "support/builders.h"
+#include "support/table_reading.h"
 #include "support/test_environment.h"
 #include "support/widget_access.h"
 #include "warehouse/delivery.h"
@@ -5,18 +7,17 @@
 #include "warehouse/discounts.h"
 #include "warehouse/discounts_window.h"
 #include "warehouse/name_register_window.h"
-#include "warehouse_fixtures.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLineEdit>
+#include <QSqlRecord>
 #include <QSqlTableModel>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QTest>
 
-using namespace wtest;
 using namespace testing;
 using warehouse::DiscountProblem;
 using warehouse::DiscountRow;
@@ -101,10 +102,10 @@ private:
 void TestDiscounts::init() {
     env_ = std::make_unique<TestEnvironment>();
     db_ = env_->newDatabase();
-    bosch_ = makerId(*db_, "Bosch");
-    mann_ = makerId(*db_, "Mann");
-    filters_ = typeId(*db_, "Филтри");
-    plugs_ = typeId(*db_, "Свещи");
+    bosch_ = builders::partMaker(*db_, "Bosch");
+    mann_ = builders::partMaker(*db_, "Mann");
+    filters_ = builders::partType(*db_, "Филтри");
+    plugs_ = builders::partType(*db_, "Свещи");
 }
 
 void TestDiscounts::cleanup() {
@@ -186,7 +187,7 @@ void TestDiscounts::newRowIsStoredAndLookedUp() {
     g.type(0, "discDlvr", "15");
     click(w, "nbPost");
     QCOMPARE(warehouse::supplierDiscount(*db_, bosch_, filters_), 15.0);
-    QCOMPARE(count(*db_, "discounts"), 2);
+    QCOMPARE(rowCount(*db_, "discounts"), 2);
     exit->trigger();
     QVERIFY(!w.isVisible());
 }
@@ -302,7 +303,7 @@ void TestDiscounts::newMakerAppearsInThePickList() {
     const QModelIndex maker = g.cell(0, "idMarka");
     const auto* names = static_cast<QStyledItemDelegate*>(g.grid->itemDelegateForIndex(maker));
     QCOMPARE(names->displayText(maker.data(), QLocale()), QString("NGK")); // shown by name
-    QCOMPARE(count(*db_, "discounts"), 1);
+    QCOMPARE(rowCount(*db_, "discounts"), 1);
 }
 
 void TestDiscounts::deliveryLineTakesTheChangedDiscount() {

@@ -1,10 +1,12 @@
+#include "support/builders.h"
+#include "support/table_reading.h"
 #include "support/test_environment.h"
 #include "warehouse/part_catalogue.h"
-#include "warehouse_fixtures.h"
 
 #include <QTest>
 
 using namespace warehouse;
+using testing::rowCount;
 using testing::TestEnvironment;
 
 class TestPartCatalogue : public QObject {
@@ -63,11 +65,13 @@ void TestPartCatalogue::partIsChecked() {
     QFETCH(int, field);
     TestEnvironment env;
     auto db = env.newDatabase();
-    const qint64 type = wtest::typeId(*db, "Ходова");
-    const qint64 maker = wtest::makerId(*db, "Bosch");
-    const qint64 existingType = otherType == "Ходова" ? type : wtest::typeId(*db, otherType);
-    wtest::addPart(*db, {"Диск", 0, 0, 1, "3800"}, existingType, maker);
-    wtest::addPart(*db, {"Без баркод", 0}, type, maker); // an empty barcode is never taken
+    const qint64 type = builders::partType(*db, "Ходова");
+    const qint64 maker = builders::partMaker(*db, "Bosch");
+    const qint64 existingType = otherType == "Ходова" ? type : builders::partType(*db, otherType);
+    builders::part(*db, {.name = "Диск", .type = otherType, .maker = "Bosch", .barcode = "3800"});
+    builders::part(*db, {.name = "Без баркод",
+                         .type = "Ходова",
+                         .maker = "Bosch"}); // an empty barcode is never taken
 
     Part part;
     part.part = name;
@@ -81,23 +85,25 @@ void TestPartCatalogue::partIsChecked() {
         QVERIFY2(!problem, qPrintable(problem ? problem->message : QString()));
         QVERIFY(part.id > 0);
         QCOMPARE(loadPart(*db, part.id)->part, name.trimmed());
-        QCOMPARE(wtest::count(*db, "parts"), 3);
+        QCOMPARE(rowCount(*db, "parts"), 3);
     } else {
         QVERIFY(problem);
         QCOMPARE(problem->message, message);
         QCOMPARE(int(problem->field), field);
         QCOMPARE(part.id, qint64(0));
-        QCOMPARE(wtest::count(*db, "parts"), 2);
+        QCOMPARE(rowCount(*db, "parts"), 2);
     }
 }
 
 void TestPartCatalogue::editingAPartExcludesItsOwnRow() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    const qint64 type = wtest::typeId(*db, "Ходова");
-    const qint64 maker = wtest::makerId(*db, "Bosch");
-    const qint64 id = wtest::addPart(*db, {"Диск", 0, 0, 1, "3800"}, type, maker);
-    const qint64 other = wtest::addPart(*db, {"Барабан", 0, 0, 1, "4000"}, type, maker);
+    const qint64 type = builders::partType(*db, "Ходова");
+    const qint64 maker = builders::partMaker(*db, "Bosch");
+    const qint64 id = builders::part(
+        *db, {.name = "Диск", .type = "Ходова", .maker = "Bosch", .barcode = "3800"});
+    const qint64 other = builders::part(
+        *db, {.name = "Барабан", .type = "Ходова", .maker = "Bosch", .barcode = "4000"});
     Part part = *loadPart(*db, id);
     QCOMPARE(part.maker, QString("Bosch"));
     QCOMPARE(part.type, QString("Ходова"));
@@ -114,7 +120,8 @@ void TestPartCatalogue::editingAPartExcludesItsOwnRow() {
 void TestPartCatalogue::savingLeavesStockAndPricesAlone() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    const qint64 id = wtest::addPart(*db, {"Диск", 7, 12.5, 2});
+    const qint64 id = builders::part(
+        *db, {.name = "Диск", .amount = 7, .inPrice = 12.5, .inCurrency = store::kUsd});
     Part part = *loadPart(*db, id);
     part.opis = "предни";
     part.barcode.clear();

@@ -1,6 +1,7 @@
+#include "support/builders.h"
+#include "support/table_reading.h"
 #include "support/test_environment.h"
 #include "warehouse/parts_search.h"
-#include "warehouse_fixtures.h"
 
 #include <QTest>
 
@@ -40,23 +41,21 @@ private:
 void TestPartsSearch::init() {
     env_ = std::make_unique<TestEnvironment>();
     db_ = env_->newDatabase();
-    wtest::addPart(*db_, {.name = "Маслен филтър",
-                          .amnt = 4,
-                          .barcode = "3800001",
+    builders::part(*db_, {.name = "Маслен филтър",
                           .partNo = "W712/73",
-                          .catalogs = "OC 90; HU 712"});
-    wtest::addPart(*db_, {.name = "маслен филтър",
-                          .amnt = 0,
-                          .barcode = "3800002",
-                          .partNo = "W712",
-                          .catalogs = "OC 90"});
-    wtest::addPart(*db_,
-                   {.name = "Въздушен филтър", .amnt = 2, .partNo = "C2433", .catalogs = "LX 1"});
-    wtest::addPart(*db_, {.name = "Свещ 100%_x",
-                          .amnt = 1,
-                          .barcode = "4000",
+                          .barcode = "3800001",
+                          .catalogs = "OC 90; HU 712",
+                          .amount = 4});
+    builders::part(
+        *db_,
+        {.name = "маслен филтър", .partNo = "W712", .barcode = "3800002", .catalogs = "OC 90"});
+    builders::part(*db_,
+                   {.name = "Въздушен филтър", .partNo = "C2433", .catalogs = "LX 1", .amount = 2});
+    builders::part(*db_, {.name = "Свещ 100%_x",
                           .partNo = "BKR6E",
-                          .catalogs = "W712"});
+                          .barcode = "4000",
+                          .catalogs = "W712",
+                          .amount = 1});
 }
 
 void TestPartsSearch::cleanup() {

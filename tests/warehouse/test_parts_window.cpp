@@ -1,9 +1,10 @@
+#include "support/builders.h"
+#include "support/table_reading.h"
 #include "support/test_environment.h"
 #include "support/widget_access.h"
 #include "warehouse/name_register_window.h"
 #include "warehouse/parts_list_panel.h"
 #include "warehouse/parts_window.h"
-#include "warehouse_fixtures.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -13,7 +14,6 @@
 #include <QTableView>
 #include <QTest>
 
-using namespace wtest;
 using namespace testing;
 using warehouse::WarehouseSettings;
 
@@ -58,10 +58,13 @@ private:
 void TestPartsWindow::init() {
     env_ = std::make_unique<TestEnvironment>();
     db_ = env_->newDatabase();
-    type_ = typeId(*db_, "Спирачки");
-    maker_ = makerId(*db_, "Bosch");
-    addPart(*db_, {.name = "Диск", .amnt = 2, .barcode = "3800"}, type_, maker_);
-    addPart(*db_, {.name = "Накладки", .amnt = 0, .barcode = "4000"}, type_, maker_);
+    type_ = builders::partType(*db_, "Спирачки");
+    maker_ = builders::partMaker(*db_, "Bosch");
+    builders::part(
+        *db_,
+        {.name = "Диск", .type = "Спирачки", .maker = "Bosch", .barcode = "3800", .amount = 2});
+    builders::part(*db_,
+                   {.name = "Накладки", .type = "Спирачки", .maker = "Bosch", .barcode = "4000"});
 }
 
 void TestPartsWindow::cleanup() {
@@ -136,7 +139,7 @@ void TestPartsWindow::newPartIsCheckedAndSaved() {
     if (message.isEmpty()) {
         QVERIFY(env_->responder().messages.isEmpty());
         QVERIFY(!w.isEditing());
-        QCOMPARE(count(*db_, "parts"), 3);
+        QCOMPARE(rowCount(*db_, "parts"), 3);
         QCOMPARE(db_->scalar("SELECT Part FROM parts WHERE barcode = '5000'").toString(),
                  QString("Барабан"));
         QCOMPARE(rowsShown(w), 3);
@@ -144,7 +147,7 @@ void TestPartsWindow::newPartIsCheckedAndSaved() {
         QCOMPARE(env_->responder().texts(), QStringList{message});
         QCOMPARE(env_->responder().messages.first().caption, QString("Внимание"));
         QVERIFY(w.isEditing());
-        QCOMPARE(count(*db_, "parts"), 2);
+        QCOMPARE(rowCount(*db_, "parts"), 2);
         click(w, "btnExit"); // refused while the panel is open (the button is disabled, too)
         w.close();
         QVERIFY(w.isVisible());
@@ -165,8 +168,8 @@ void TestPartsWindow::editedPartKeepsItsStock() {
     click(w, "btnRec");
     QCOMPARE(db_->scalar("SELECT Part FROM parts WHERE id = 1").toString(),
              QString("Диск вентилиран"));
-    QCOMPARE(amnt(*db_, 1), 2);
-    QCOMPARE(count(*db_, "parts"), 2);
+    QCOMPARE(stockOf(*db_, 1), 2);
+    QCOMPARE(rowCount(*db_, "parts"), 2);
 }
 
 void TestPartsWindow::keyFiltersDropOtherCharacters() {
@@ -281,7 +284,7 @@ void TestPartsWindow::typesWindowSavesUniqueNamesAndHandsOverTheChoice() {
     QCOMPARE(answer.seen, 1);
     QCOMPARE(env_->responder().texts(), QStringList{"Такъв вид вече е въведен!"});
     QCOMPARE(env_->responder().messages.first().caption, QString("Грешка"));
-    QCOMPARE(count(*db_, "typeParts"), 2);
+    QCOMPARE(rowCount(*db_, "typeParts"), 2);
     QCOMPARE(child<QComboBox>(w, "LookType")->currentText(), QString("Ходова"));
 }
 

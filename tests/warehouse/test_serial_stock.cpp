@@ -1,10 +1,11 @@
+#include "support/builders.h"
+#include "support/table_reading.h"
 #include "support/test_environment.h"
 #include "support/widget_access.h"
 #include "ui/grid_data.h"
 #include "warehouse/serial_stock.h"
 #include "warehouse/serial_stock_window.h"
 #include "warehouse/stock.h"
-#include "warehouse_fixtures.h"
 
 #include <QAction>
 #include <QFile>
@@ -12,7 +13,6 @@
 #include <QTest>
 #include <QTreeView>
 
-using namespace wtest;
 using namespace testing;
 
 namespace {
@@ -55,10 +55,10 @@ private:
 void TestSerialStock::init() {
     env_ = std::make_unique<TestEnvironment>();
     db_ = env_->newDatabase();
-    const qint64 filters = typeId(*db_, "Филтри");
-    const qint64 pumps = typeId(*db_, "Помпи");
-    filter_ = addPart(*db_, {"Маслен филтър"}, filters);
-    pump_ = addPart(*db_, {"Водна помпа"}, pumps);
+    const qint64 filters = builders::partType(*db_, "Филтри");
+    const qint64 pumps = builders::partType(*db_, "Помпи");
+    filter_ = builders::part(*db_, {.name = "Маслен филтър", .type = "Филтри"});
+    pump_ = builders::part(*db_, {.name = "Водна помпа", .type = "Помпи"});
     for (const char* serial : {"ABC123", "abc-9", "50%OFF", "сн-абв-1"})
         warehouse::addSerialUnit(*db_, filter_, serial);
     for (const char* serial : {"XYZ1234", "70-OK"})

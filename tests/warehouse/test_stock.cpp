@@ -1,11 +1,14 @@
 #include "store/transaction.h"
+#include "support/builders.h"
+#include "support/table_reading.h"
 #include "support/test_environment.h"
 #include "warehouse/stock.h"
-#include "warehouse_fixtures.h"
 
 #include <QTest>
 
 using namespace warehouse;
+using testing::rows;
+using testing::stockOf;
 using testing::TestEnvironment;
 
 class TestStock : public QObject {
@@ -37,21 +40,21 @@ void TestStock::takingRefusesWhatIsNotThere() {
     QFETCH(int, refusal);
     TestEnvironment env;
     auto db = env.newDatabase();
-    const qint64 id = wtest::addPart(*db, {"Филтър", stock});
+    const qint64 id = builders::part(*db, {.name = "Филтър", .amount = stock});
     try {
         takeUnits(*db, id, take);
         QCOMPARE(refusal, -1);
-        QCOMPARE(wtest::amnt(*db, id), stock - take);
+        QCOMPARE(stockOf(*db, id), stock - take);
     } catch (const StockError& e) {
         QCOMPARE(int(e.refusal()), refusal);
-        QCOMPARE(wtest::amnt(*db, id), stock);
+        QCOMPARE(stockOf(*db, id), stock);
     }
 }
 
 void TestStock::takingAndAddingMoveTheCount() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    const qint64 id = wtest::addPart(*db, {"Свещ", 0});
+    const qint64 id = builders::part(*db, {.name = "Свещ"});
     db->exec("UPDATE parts SET amnt = NULL WHERE id = :id", {{"id", id}});
     QCOMPARE(unitsInStock(*db, id), 0); // empty counts as none
     addUnits(*db, id, 5);
@@ -71,8 +74,8 @@ void TestStock::takingAndAddingMoveTheCount() {
 void TestStock::serialUnitsLeaveAndComeBackOneRowEach() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    const qint64 id = wtest::addPart(*db, {"Акумулатор", 0});
-    const qint64 other = wtest::addPart(*db, {"Стартер", 0});
+    const qint64 id = builders::part(*db, {.name = "Акумулатор"});
+    const qint64 other = builders::part(*db, {.name = "Стартер"});
     for (const char* sn : {"A-1", "A-2", "A-3"})
         addSerialUnit(*db, id, sn);
     addSerialUnit(*db, other, " B-1 ", "щаб");
@@ -95,11 +98,11 @@ void TestStock::serialUnitsLeaveAndComeBackOneRowEach() {
 void TestStock::refusedSerialUnitChangesNothing() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    const qint64 id = wtest::addPart(*db, {"Акумулатор", 0});
-    const qint64 other = wtest::addPart(*db, {"Стартер", 0});
+    const qint64 id = builders::part(*db, {.name = "Акумулатор"});
+    const qint64 other = builders::part(*db, {.name = "Стартер"});
     addSerialUnit(*db, id, "A-1");
     addSerialUnit(*db, other, "B-1");
-    const auto before = wtest::rows(*db, "SELECT * FROM PartSN ORDER BY id");
+    const auto before = rows(*db, "SELECT * FROM PartSN ORDER BY id");
     struct Case {
         qint64 part;
         const char* serial;
@@ -117,7 +120,7 @@ void TestStock::refusedSerialUnitChangesNothing() {
         }
     }
     QVERIFY_THROWS_EXCEPTION(StockError, addSerialUnit(*db, id, ""));
-    QCOMPARE(wtest::rows(*db, "SELECT * FROM PartSN ORDER BY id"), before);
+    QCOMPARE(rows(*db, "SELECT * FROM PartSN ORDER BY id"), before);
     QCOMPARE(unitsInStock(*db, id), 1);
     QCOMPARE(unitsInStock(*db, other), 1);
 }
@@ -125,8 +128,8 @@ void TestStock::refusedSerialUnitChangesNothing() {
 void TestStock::refusalInsideAnOperationRollsItBack() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    const qint64 a = wtest::addPart(*db, {"Маркуч", 5});
-    const qint64 b = wtest::addPart(*db, {"Скоба", 1});
+    const qint64 a = builders::part(*db, {.name = "Маркуч", .amount = 5});
+    const qint64 b = builders::part(*db, {.name = "Скоба", .amount = 1});
     try {
         store::Transaction tx(*db);
         takeUnits(*db, a, 2);
@@ -135,8 +138,8 @@ void TestStock::refusalInsideAnOperationRollsItBack() {
         QFAIL("taking above stock was accepted");
     } catch (const StockError&) {
     }
-    QCOMPARE(wtest::amnt(*db, a), 5);
-    QCOMPARE(wtest::amnt(*db, b), 1);
+    QCOMPARE(stockOf(*db, a), 5);
+    QCOMPARE(stockOf(*db, b), 1);
 }
 
 QTEST_MAIN(TestStock)
