@@ -20,7 +20,6 @@
 #include "store/schema_upgrade.h"
 #include "ui/message_box.h"
 #include "vehicles/vehicle_commands.h"
-#include "warehouse/delivery_start.h"
 #include "warehouse/warehouse_commands.h"
 #include "warehouse/warehouse_settings.h"
 

@@ -270,11 +270,8 @@ OrderMoney addStockPart(store::Database& db, const PartTaking& t, const MoneyCon
                                         QStringLiteral("one unit per serial number"));
         warehouse::takeSerialUnit(db, t.partId, t.serial);
     } else {
-        // A part whose units carry serial numbers must name the unit it takes.
-        if (warehouse::hasSerialNumbers(db, t.partId))
-            throw warehouse::StockError(warehouse::StockRefusal::EmptySerial,
-                                        QStringLiteral("part %1").arg(t.partId));
-        warehouse::takeUnits(db, t.partId, t.quantity);
+        // Only the units without a serial number can be taken without naming one.
+        warehouse::takePlainUnits(db, t.partId, t.quantity);
     }
     recordMove(db, t.partId, t.userId, -t.quantity, t.serial, t.idPor, now);
     // Units with serial numbers keep a line each, so that each goes back with its own number.

@@ -2,7 +2,9 @@
 
 #include "shell/help_pages.h"
 
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -43,8 +45,14 @@ HelpWindow* HelpWindow::showTopic(QWidget* owner, const QString& topic, bool act
 void HelpWindow::setTopic(const QString& topic) {
     topic_ = topic;
     text_->setHtml(helpPage(topic));
-    setWindowTitle(QStringLiteral("Помощ - ") +
-                   QString(topic).replace(QLatin1Char('_'), QLatin1Char(' ')));
+    // The page's own heading names the topic in words; a topic without a page has none.
+    QString title;
+    for (QTextBlock block = text_->document()->begin(); block.isValid() && title.isEmpty();
+         block = block.next()) {
+        if (block.blockFormat().headingLevel() > 0)
+            title = block.text().trimmed();
+    }
+    setWindowTitle(title.isEmpty() ? QStringLiteral("Помощ") : QStringLiteral("Помощ - ") + title);
 }
 
 } // namespace shell

@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QRegularExpression>
 
 namespace ui {
 
@@ -22,8 +23,8 @@ public:
     }
 
     bool ask(QWidget* parent, const QString& caption, const QString& text) override {
-        QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
-                        parent);
+        QMessageBox box(QMessageBox::Question, caption, withButtonNames(text),
+                        QMessageBox::Yes | QMessageBox::No, parent);
         box.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
         box.button(QMessageBox::No)->setText(QStringLiteral("Не"));
         box.setDefaultButton(QMessageBox::Yes);
@@ -52,6 +53,18 @@ public:
     }
 
 private:
+    // A question may explain its answers line by line ("   Yes - ...", "   No  - ..."); the
+    // lines name the buttons as the box shows them.
+    static QString withButtonNames(QString text) {
+        static const QRegularExpression yes(QStringLiteral("^([ \\t]*)Yes[ \\t]*-"),
+                                            QRegularExpression::MultilineOption);
+        static const QRegularExpression no(QStringLiteral("^([ \\t]*)No[ \\t]*-"),
+                                           QRegularExpression::MultilineOption);
+        text.replace(yes, QStringLiteral("\\1Да -"));
+        text.replace(no, QStringLiteral("\\1Не -"));
+        return text;
+    }
+
     static QMessageBox::Icon toQt(MessageIcon icon) {
         switch (icon) {
         case MessageIcon::Information:

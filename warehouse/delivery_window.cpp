@@ -13,7 +13,7 @@
 #include "ui/wait_message.h"
 #include "warehouse/delivery_line_dialog.h"
 #include "warehouse/delivery_return_window.h"
-#include "warehouse/earlier_deliveries.h"
+#include "warehouse/earlier_deliveries_window.h"
 #include "warehouse/part_catalogue.h"
 #include "warehouse/part_edit_panel.h"
 #include "warehouse/parts_list_panel.h"

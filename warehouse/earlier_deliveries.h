@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDate>
-#include <QDialog>
 #include <QList>
 #include <QString>
 
@@ -24,16 +23,3 @@ struct EarlierDelivery {
 QList<EarlierDelivery> earlierDeliveries(store::Database& db, qint64 partId);
 
 } // namespace warehouse
-
-// The earlier deliveries of the part focused in a delivery: a small window at the top right of
-// the main window that follows the focused part while it is open.
-class TfrmEarlierDeliveries : public QDialog {
-    Q_OBJECT
-public:
-    explicit TfrmEarlierDeliveries(store::Database& db, QWidget* parent = nullptr);
-    void showPart(std::optional<qint64> partId);
-
-private:
-    store::Database& db_;
-    QTableWidget* grid_;
-};

@@ -1,12 +1,17 @@
 #include "warehouse/warehouse_commands.h"
 
+#include "finance/date_dialog.h"
+#include "store/currency.h"
 #include "ui/message_box.h"
 #include "ui/wait_message.h"
 #include "warehouse/delivery_window.h"
 #include "warehouse/discounts_window.h"
 #include "warehouse/parts_window.h"
 #include "warehouse/serial_stock_window.h"
+#include "warehouse/supplier_pick_dialog.h"
+#include "warehouse/suppliers.h"
 #include "warehouse/suppliers_window.h"
+#include "warehouse/warehouse_settings.h"
 
 #include <optional>
 
@@ -43,6 +48,33 @@ void openSuppliers(QWidget* parent, store::Database& db) {
 void openSerialStock(QWidget* parent, store::Database& db) {
     TfrmNalSN stock(db, parent);
     ui::runModal(stock);
+}
+
+bool startDelivery(QWidget* parent, store::Database& db, const shell::Session& session,
+                   const WarehouseSettings& settings) {
+    // The register opens here rather than through its own command, so that the delivery right
+    // alone is enough to enter the first supplier.
+    while (!hasSuppliers(db)) {
+        if (!ui::ask(parent,
+                     QStringLiteral("Няма въведени доставчици. Желаете ли да въведете доставчици?"),
+                     ui::captionMessage()))
+            return false;
+        openSuppliers(parent, db);
+    }
+    TsrDate dateDialog(db, settings.currency, parent);
+    if (ui::runModal(dateDialog) != QDialog::Accepted)
+        return false;
+    TsrIzbDost picker(db, parent);
+    if (ui::runModal(picker) != QDialog::Accepted || !picker.supplierId())
+        return false;
+    Delivery delivery;
+    delivery.date = dateDialog.date();
+    delivery.supplierId = *picker.supplierId();
+    delivery.supplierName = picker.supplierName();
+    delivery.rates = store::ratesOf(db, delivery.date);
+    TsrDostParts window(db, session, settings, std::move(delivery), parent);
+    ui::runModal(window);
+    return true;
 }
 
 } // namespace warehouse

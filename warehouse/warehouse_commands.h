@@ -19,6 +19,12 @@ void openNomenclature(QWidget* parent, store::Database& db, const WarehouseSetti
 // The stock report.
 void openStockReport(QWidget* parent, store::Database& db, const shell::Session& session,
                      const WarehouseSettings& settings);
+// The delivery command: without suppliers it offers to enter them, then the date (with the
+// day's rates when the workshop works in three currencies), the supplier, then the delivery
+// window. Does nothing when any of them is cancelled. Returns whether the delivery window was
+// opened.
+bool startDelivery(QWidget* parent, store::Database& db, const shell::Session& session,
+                   const WarehouseSettings& settings);
 void openDiscounts(QWidget* parent, store::Database& db);
 void openSuppliers(QWidget* parent, store::Database& db);
 void openSerialStock(QWidget* parent, store::Database& db);

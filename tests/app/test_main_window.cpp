@@ -5,6 +5,7 @@
 #include "shell/user_settings.h"
 #include "store/database.h"
 #include "store/rights.h"
+#include "support/builders.h"
 #include "support/test_environment.h"
 
 #include <QAction>
@@ -31,8 +32,9 @@ QString rightsOfLevel(int level) {
     return *store::rightsPresetForLevel(level);
 }
 
+// The workstation is named: unfinished sales are told apart by it.
 shell::Session sessionWith(const QString& rights, const QString& name = "Иван Петров") {
-    return shell::Session({1, "ivan", name, rights}, "station-A");
+    return builders::session(rights, {.nick = "ivan", .name = name, .workstation = "station-A"});
 }
 
 shell::OwnData someOwnData() {
@@ -214,7 +216,7 @@ void TestMainWindow::panelLinksMatchOnlyExactly() {
     QFETCH(QString, handler);
     TestEnvironment env;
     auto db = env.newDatabase();
-    db->exec("INSERT INTO delivers (Name) VALUES ('Доставчик')"); // the delivery asks nothing
+    builders::supplier(*db, "Доставчик"); // the delivery asks nothing
     shell::Session session = sessionWith(rightsOfLevel(0));
     TsrMain window(*db, session);
     quiet(env);
@@ -239,7 +241,7 @@ void TestMainWindow::openCounterSaleBlocksTheWarehouseAndOrderCommands() {
     QFETCH(bool, blocked);
     TestEnvironment env;
     auto db = env.newDatabase();
-    db->exec("INSERT INTO delivers (Name) VALUES ('Доставчик')");
+    builders::supplier(*db, "Доставчик");
     shell::Session session = sessionWith(rightsOfLevel(0));
     TsrMain window(*db, session);
     quiet(env);
@@ -293,16 +295,16 @@ void TestMainWindow::everyCommandIsPresent() {
 
 void TestMainWindow::emptyRegistersAreReported_data() {
     QTest::addColumn<QString>("action");
-    QTest::addColumn<QString>("fill");
+    QTest::addColumn<QString>("fill"); // the register to fill
     QTest::addColumn<QString>("message");
     QTest::newRow("supplier accounts") << "N8"
-                                       << "INSERT INTO delivers (Name) VALUES ('Д')"
+                                       << "suppliers"
                                        << "Няма въведени доставчици";
     QTest::newRow("client accounts") << "mnClientsDebt"
-                                     << "INSERT INTO firms (Name) VALUES ('Ф')"
+                                     << "clients"
                                      << "Няма въведени фирми-клиенти";
     QTest::newRow("unbilled payments") << "mnNoFact"
-                                       << "INSERT INTO firms (Name) VALUES ('Ф')"
+                                       << "clients"
                                        << "Няма въведени клиенти!";
 }
 
@@ -319,7 +321,10 @@ void TestMainWindow::emptyRegistersAreReported() {
     QCOMPARE(env.responder().messages.at(0).caption, QString("Съобщение"));
     QCOMPARE(env.responder().messages.at(0).icon, ui::MessageIcon::Warning);
     env.responder().clear();
-    db->exec(fill);
+    if (fill == "suppliers")
+        builders::supplier(*db, "Д");
+    else
+        builders::client(*db, {.name = "Ф"});
     QVERIFY(trigger(window, action));
     QVERIFY(env.responder().messages.isEmpty());
 }
@@ -375,7 +380,7 @@ void TestMainWindow::closingAsksUnlessTheStartFailed() {
 void TestMainWindow::maintenancePanelOpensOnlyWithTheCode() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    db->exec("INSERT INTO porychka (idPor, warName) VALUES (1, 'K9K')");
+    builders::order(*db, {.id = 1, .engine = "K9K"});
     shell::Session session = sessionWith(rightsOfLevel(2));
     TsrMain window(*db, session);
     window.show();
@@ -489,7 +494,7 @@ void TestMainWindow::aboutBoxShowsTheVersion() {
 void TestMainWindow::employeesRegisterRefreshesTheUsersName() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    shell::Session session({1, "Administrator", "Administrator", rightsOfLevel(0)}, "ws");
+    shell::Session session = builders::session(rightsOfLevel(0));
     TsrMain window(*db, session);
     const auto opened = quiet(env);
     QCOMPARE(window.userStatusText(), QString("Потребител: Administrator"));
@@ -529,7 +534,7 @@ void TestMainWindow::ownWarehouseCommandsWaitForIt() {
     QFETCH(bool, runs);
     TestEnvironment env;
     auto db = env.newDatabase();
-    db->exec("INSERT INTO delivers (Name) VALUES ('Доставчик')");
+    builders::supplier(*db, "Доставчик");
     shell::BusinessSettings settings = shell::BusinessSettings::load(*db);
     settings.setInt(*db, "Store", store);
     if (listStored)
@@ -552,13 +557,12 @@ void TestMainWindow::settingsSwitchTheDatabaseWithoutANewLogin() {
     {
         auto other = env.newDatabase("other/Drumvel.mdz");
         shell::saveOwnData(*other, someOwnData());
-        other->exec("INSERT INTO firms (Name) VALUES ('Само в другата база')");
+        builders::client(*other, {.name = "Само в другата база"});
         shell::BusinessSettings otherSettings = shell::BusinessSettings::load(*other);
         otherSettings.setInt(*other, "Currency", 1);
     }
     shell::userSettings().setValue("BaseFile", db->filePath());
-    shell::Session session({1, "Administrator", "Administrator", rightsOfLevel(0)}, "ws",
-                           shell::BusinessSettings::load(*db));
+    shell::Session session = builders::session(*db, rightsOfLevel(0));
     TsrMain window(*db, session);
     QVERIFY(!window.findChild<QAction*>("mnVal")->isVisible());
     env.responder().modalRunner = [&](QDialog& dialog) {

@@ -235,7 +235,7 @@ void TestSettingsDialog::leavaOnlyIsRefusedWhileForeignPartsExist() {
     QCOMPARE(cmbVal->currentIndex(), 0);
 
     // Another workstation delivers a part in euros before the save: refused at saving.
-    builders::part(*db, {.amount = 1, .inPrice = 10, .inCurrency = store::kEur});
+    builders::part(*db, {.name = "Свещ", .amount = 1, .inPrice = 10, .inCurrency = store::kEur});
     click(w, "BitBtn1");
     QCOMPARE(env.responder().texts(),
              QStringList{"Не можете да изключите работата с валути USD и EUR,\nзащото имате "

@@ -1,6 +1,7 @@
 #include "store/database.h"
 #include "store/list_query.h"
 #include "store/transaction.h"
+#include "support/builders.h"
 #include "support/test_environment.h"
 #include "ui/row_list.h"
 
@@ -18,8 +19,7 @@ namespace {
 void addSuppliers(store::Database& db, int count) {
     store::Transaction tx(db);
     for (int i = 0; i < count; ++i)
-        db.exec("INSERT INTO delivers (Name) VALUES (:n)",
-                {{"n", QString("Доставчик %1").arg(i, 4, 10, QChar('0'))}});
+        builders::supplier(db, QString("Доставчик %1").arg(i, 4, 10, QChar('0')));
     tx.commit();
 }
 

@@ -7,7 +7,7 @@
 #include "support/test_environment.h"
 #include "support/widget_access.h"
 #include "ui/wait_message.h"
-#include "warehouse/delivery_start.h"
+#include "warehouse/warehouse_commands.h"
 #include "warehouse/delivery_window.h"
 #include "warehouse/suppliers_window.h"
 #include "warehouse/warehouse_settings.h"

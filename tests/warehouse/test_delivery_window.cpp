@@ -6,13 +6,14 @@
 #include "warehouse/delivery_line_dialog.h"
 #include "warehouse/delivery_return_window.h"
 #include "warehouse/delivery_window.h"
+#include "warehouse/earlier_deliveries.h"
+#include "warehouse/earlier_deliveries_window.h"
 #include "warehouse/parts_list_panel.h"
 #include "warehouse/serial_numbers_dialog.h"
 #include "warehouse/stock.h"
 #include "warehouse/suppliers.h"
 #include "warehouse/suppliers_window.h"
 
-#include "warehouse/earlier_deliveries.h"
 #include <QAction>
 #include <QComboBox>
 #include <QDoubleSpinBox>

@@ -1,11 +1,6 @@
-#include "warehouse/delivery_start.h"
+#include "warehouse/supplier_pick_dialog.h"
 
-#include "finance/date_dialog.h"
-#include "store/currency.h"
-#include "ui/message_box.h"
-#include "warehouse/delivery_window.h"
 #include "warehouse/suppliers.h"
-#include "warehouse/warehouse_commands.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -43,34 +38,3 @@ std::optional<qint64> TsrIzbDost::supplierId() const {
 QString TsrIzbDost::supplierName() const {
     return cmbDost_->currentText();
 }
-
-namespace warehouse {
-
-bool startDelivery(QWidget* parent, store::Database& db, const shell::Session& session,
-                   const WarehouseSettings& settings) {
-    // The register opens here rather than through its own command, so that the delivery right
-    // alone is enough to enter the first supplier.
-    while (!hasSuppliers(db)) {
-        if (!ui::ask(parent,
-                     QStringLiteral("Няма въведени доставчици. Желаете ли да въведете доставчици?"),
-                     ui::captionMessage()))
-            return false;
-        openSuppliers(parent, db);
-    }
-    TsrDate dateDialog(db, settings.currency, parent);
-    if (ui::runModal(dateDialog) != QDialog::Accepted)
-        return false;
-    TsrIzbDost picker(db, parent);
-    if (ui::runModal(picker) != QDialog::Accepted || !picker.supplierId())
-        return false;
-    Delivery delivery;
-    delivery.date = dateDialog.date();
-    delivery.supplierId = *picker.supplierId();
-    delivery.supplierName = picker.supplierName();
-    delivery.rates = store::ratesOf(db, delivery.date);
-    TsrDostParts window(db, session, settings, std::move(delivery), parent);
-    ui::runModal(window);
-    return true;
-}
-
-} // namespace warehouse
