@@ -1,6 +1,7 @@
 #include "tools/demo_check.h"
 
 #include "store/database.h"
+#include "store/registration_number.h"
 #include "store/sql_values.h"
 
 #include <QHash>
@@ -141,6 +142,25 @@ void earnings(store::Database& db, QStringList& problems) {
         problems << QStringLiteral("... %1 orders with wrong earnings").arg(wrong);
 }
 
+// Registration numbers are kept in their one form, so that look-ups by either alphabet work.
+void registrationNumbers(store::Database& db, QStringList& problems) {
+    int wrong = 0;
+    for (const auto& [table, column] : {std::pair{"porychka", "serial"}, {"cars", "RegNo"}}) {
+        const QSet<QString> numbers = textsOf(
+            db, QStringLiteral("SELECT DISTINCT %1 FROM %2 WHERE %1 IS NOT NULL")
+                    .arg(QLatin1String(column), QLatin1String(table)));
+        for (const QString& number : numbers) {
+            if (number == store::normalRegistrationNumber(number))
+                continue;
+            if (++wrong <= 5)
+                problems << QStringLiteral("%1: registration number \"%2\" not in its one form")
+                                .arg(QLatin1String(table), number);
+        }
+    }
+    if (wrong > 5)
+        problems << QStringLiteral("... %1 registration numbers not in their one form").arg(wrong);
+}
+
 } // namespace
 
 QStringList checkConsistency(store::Database& db) {
@@ -150,6 +170,7 @@ QStringList checkConsistency(store::Database& db) {
     paidOrders(db, problems);
     profit(db, problems);
     earnings(db, problems);
+    registrationNumbers(db, problems);
     return problems;
 }
 
