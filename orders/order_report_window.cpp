@@ -309,7 +309,8 @@ void TfrmOtchet::applyMode() {
         QSettings settings = shell::userSettings();
         if (!settings.contains(kPrintCardKey))
             settings.setValue(kPrintCardKey, true);
-        chkPrnCard_->show();
+        // Offered only where a repair card can be printed; never a tick that does nothing.
+        chkPrnCard_->setVisible(bool(repairCard_));
         const QSignalBlocker block(chkPrnCard_);
         chkPrnCard_->setChecked(settings.value(kPrintCardKey).toBool());
         btnAddPart_->setFocus();

@@ -113,8 +113,11 @@ void TsrAddClerk::buildFields() {
         for (int p = group.first; p <= group.last; ++p)
             nodes_.append(new QTreeWidgetItem(groupNode, {staff::rightCaption(p)}));
     }
-    for (QTreeWidgetItem* node : nodes_)
+    // Every position has its box from the start, also beyond a short stored string.
+    for (QTreeWidgetItem* node : nodes_) {
         node->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+        node->setCheckState(0, Qt::Unchecked);
+    }
     chkTree_->expandAll();
     // Wide enough for every caption; the tree scrolls only downwards.
     chkTree_->resizeColumnToContents(0);

@@ -63,10 +63,14 @@ void PartsList::buildSearchPanel() {
     pSearch_->setFrameShape(QFrame::StyledPanel);
     searchStr_ = new QLineEdit(pSearch_);
     searchStr_->setObjectName(QStringLiteral("searchStr"));
-    searchStr_->setPlaceholderText(QStringLiteral("текст, * за произволни знаци"));
+    // A plain word matches the whole text only; the hint says how to look inside it.
+    searchStr_->setPlaceholderText(QStringLiteral("* замества произволен текст"));
+    lbNotFound_ = new QLabel(pSearch_);
+    lbNotFound_->setObjectName(QStringLiteral("lbNotFound"));
+    lbNotFound_->hide();
     const char* names[] = {"chk1", "chk2", "chk3", "chk4"};
     const char* texts[] = {"Означение", "Каталожен №", "Каталози", "Баркод"};
-    auto* row = new QHBoxLayout(pSearch_);
+    auto* row = new QHBoxLayout;
     row->addWidget(new QLabel(QStringLiteral("Търсене:"), pSearch_));
     row->addWidget(searchStr_, 1);
     for (int i = 0; i < 4; ++i) {
@@ -82,9 +86,14 @@ void PartsList::buildSearchPanel() {
     close->setObjectName(QStringLiteral("BitBtn1"));
     row->addWidget(btnSpr);
     row->addWidget(close);
+    auto* column = new QVBoxLayout;
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addLayout(row);
+    column->addWidget(lbNotFound_);
     connect(btnSpr, &QPushButton::clicked, this, &PartsList::search);
     connect(searchStr_, &QLineEdit::returnPressed, this, &PartsList::search);
     connect(close, &QPushButton::clicked, this, &PartsList::hideSearch);
+    pSearch_->setLayout(column);
     pSearch_->hide();
 }
 
@@ -231,10 +240,17 @@ void PartsList::search() {
     else
         loadRestricted(*partsSearchCondition(db_.dialect(), wanted));
     if (isEmpty()) {
-        searchStr_->clear();
+        // The typed text stays, so that it can be corrected rather than typed again.
+        lbNotFound_->setText(text.isEmpty()
+                                 ? QStringLiteral("Няма части в наличност.")
+                                 : QStringLiteral("Няма намерени части за „%1“. Знакът * замества "
+                                                  "произволен текст, например *%1*.")
+                                       .arg(text));
+        lbNotFound_->show();
         showSearch();
         return;
     }
+    lbNotFound_->hide();
     hideSearch();
 }
 

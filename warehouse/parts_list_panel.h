@@ -7,6 +7,7 @@
 
 class QCheckBox;
 class QFrame;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSqlQueryModel;
@@ -81,6 +82,7 @@ private:
     QTableView* grid_;
     QFrame* pSearch_;
     QLineEdit* searchStr_;
+    QLabel* lbNotFound_;
     QCheckBox* chk_[4];
 };
 

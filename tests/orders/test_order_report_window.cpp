@@ -15,6 +15,7 @@
 #include "support/widget_access.h"
 #include "warehouse/parts_list_panel.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -64,6 +65,7 @@ class TestOrderReportWindow : public QObject {
 private Q_SLOTS:
     void reportOpensWithTheClientDiscount();
     void unpaidOrderZeroesTheMoneyFields();
+    void repairCardIsOfferedOnlyWhereItPrints();
     void euroPartPricedWithTodaysRate();
     void commandRefusals_data();
     void commandRefusals();
@@ -99,6 +101,25 @@ void TestOrderReportWindow::reportOpensWithTheClientDiscount() {
     QCOMPARE(text(w, "eSuma"), QString("152.00"));
     QVERIFY(child<QPushButton>(w, "btnReady")->isVisibleTo(&w));
     QVERIFY(!child<QPushButton>(w, "btnPay")->isVisibleTo(&w));
+}
+
+void TestOrderReportWindow::repairCardIsOfferedOnlyWhereItPrints() {
+    TestEnvironment env;
+    auto db = env.newDatabase();
+    shell::Session session = builders::session(*db);
+    builders::employee(*db, {.name = "Иван"});
+    builders::order(*db, {.id = 5});
+    {
+        TfrmOtchet w(*db, session);
+        QVERIFY(w.openOrder(5, OrderMode::Report));
+        w.show();
+        QVERIFY(!child<QCheckBox>(w, "chkPrnCard")->isVisible());
+    }
+    TfrmOtchet w(*db, session);
+    w.setRepairCardCommand([](qint64) {});
+    QVERIFY(w.openOrder(5, OrderMode::Report));
+    w.show();
+    QVERIFY(child<QCheckBox>(w, "chkPrnCard")->isVisible());
 }
 
 void TestOrderReportWindow::unpaidOrderZeroesTheMoneyFields() {

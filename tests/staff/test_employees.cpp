@@ -355,6 +355,10 @@ void TestEmployees::shortRightsStringIsRebuiltToTheFullTree() {
     QCOMPARE(d.rightsNode(3)->checkState(0), Qt::Checked);
     QCOMPARE(d.rightsNode(4)->checkState(0), Qt::PartiallyChecked);
     QCOMPARE(d.rightsNode(5)->checkState(0), Qt::Unchecked);
+    // Every position has its box to tick, also beyond the stored string.
+    for (int position = 1; position <= store::kRightsCount; ++position)
+        QVERIFY2(d.rightsNode(position)->data(0, Qt::CheckStateRole).isValid(),
+                 qPrintable(QString::number(position)));
     click(d, "btnRec");
     const QString rights = loadEmployee(*db, id)->rights;
     QCOMPARE(rights.size(), store::kRightsCount);

@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -204,14 +205,20 @@ void TestPartsWindow::searchPanel() {
     QVERIFY(!w.partsList()->isBroad());
     QVERIFY(!w.partsList()->isSearching());
     QVERIFY(child<QPushButton>(w, "btnIns")->isEnabled());
-    // Nothing found: the panel stays with an empty text.
+    // Nothing found: the panel stays, keeps the text and says why, with the wildcard's hint.
     child<QAction>(w, "mnSearch")->trigger();
-    child<QLineEdit>(w, "searchStr")->setText("Няма*");
+    QCOMPARE(child<QLineEdit>(w, "searchStr")->placeholderText(),
+             QString("* замества произволен текст"));
+    child<QLineEdit>(w, "searchStr")->setText("дис"); // a plain word is the whole name
     click(w, "btnSpr");
     QVERIFY(w.partsList()->isSearching());
-    QVERIFY(child<QLineEdit>(w, "searchStr")->text().isEmpty());
+    QCOMPARE(child<QLineEdit>(w, "searchStr")->text(), QString("дис"));
+    QVERIFY(child<QLabel>(w, "lbNotFound")->isVisible());
+    QVERIFY(child<QLabel>(w, "lbNotFound")->text().contains("*дис*"));
     // Empty text: the broad list of parts in stock.
+    child<QLineEdit>(w, "searchStr")->clear();
     click(w, "btnSpr");
+    QVERIFY(!child<QLabel>(w, "lbNotFound")->isVisible());
     QVERIFY(w.partsList()->isBroad());
     QVERIFY(w.partsList()->broadInStockOnly());
     QCOMPARE(rowsShown(w), 1);
