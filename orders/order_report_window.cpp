@@ -158,6 +158,8 @@ void TfrmOtchet::buildMoney() {
     eTrudClerk_ = moneyEdit(this, "eTrudClerk", amount);
     // The fee takes digits and a decimal point only.
     eTaksa_ = moneyEdit(this, "eTaksa", QStringLiteral("[0-9]*[.]?[0-9]{0,2}"));
+    ui::refuseMinus(eTaksa_, QStringLiteral("Таксата не може да бъде отрицателна. Отстъпка се "
+                                            "въвежда в полето за отстъпка."));
     eDiscParts_ = moneyEdit(this, "eDiscParts", amount);
     eDiscJobs_ = moneyEdit(this, "eDiscJobs", amount);
     eOtst_ = moneyEdit(this, "eOtst", amount);

@@ -1,8 +1,10 @@
 #include "ui/named_widgets.h"
 
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QToolTip>
 
 namespace ui {
 
@@ -28,6 +30,35 @@ QLineEdit* namedEdit(QWidget* parent, const char* name, int maxLength) {
 
 void acceptOnly(QLineEdit* edit, const QString& pattern) {
     edit->setValidator(new QRegularExpressionValidator(QRegularExpression(pattern), edit));
+}
+
+namespace {
+
+class MinusNote : public QObject {
+public:
+    MinusNote(QLineEdit* edit, QString note) : QObject(edit), edit_(edit), note_(std::move(note)) {
+        edit->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->text() == QLatin1String("-")) {
+            QToolTip::showText(edit_->mapToGlobal(QPoint(0, edit_->height())), note_, edit_);
+            return true;
+        }
+        return false;
+    }
+
+private:
+    QLineEdit* edit_;
+    QString note_;
+};
+
+} // namespace
+
+void refuseMinus(QLineEdit* edit, const QString& note) {
+    new MinusNote(edit, note);
 }
 
 } // namespace ui

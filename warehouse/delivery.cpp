@@ -117,7 +117,10 @@ void recordLine(store::Database& db, const Delivery& delivery, const DeliveryLin
 
 void postMoney(store::Database& db, const Delivery& delivery, const std::array<double, 3>& totals,
                Payment payment, int userId, const QDateTime& now) {
-    const QString today = shortDate(now.date());
+    // The debt arises on the delivery's date, also when the delivery is entered days later;
+    // money paid now leaves the till today.
+    const QString delivered = shortDate(delivery.date);
+    const QDateTime deliveredAt(delivery.date.isValid() ? delivery.date : now.date(), now.time());
     for (int currency = store::kLeva; currency <= store::kEur; ++currency) {
         const double sum = totals[currency - 1];
         if (sum == 0)
@@ -125,14 +128,15 @@ void postMoney(store::Database& db, const Delivery& delivery, const std::array<d
         if (payment == Payment::PaidNow) {
             store::postCash(db, {-sum, currency, delivery.caption(), userId}, now);
             store::postSupplierDebt(db,
-                                    {-sum, currency, QStringLiteral("Плащане доставка от ") + today,
+                                    {-sum, currency,
+                                     QStringLiteral("Плащане доставка от ") + delivered,
                                      static_cast<int>(delivery.supplierId)},
                                     now);
         }
         store::postSupplierDebt(db,
-                                {sum, currency, QStringLiteral("Доставка от ") + today,
+                                {sum, currency, QStringLiteral("Доставка от ") + delivered,
                                  static_cast<int>(delivery.supplierId)},
-                                now);
+                                deliveredAt);
     }
 }
 

@@ -23,6 +23,7 @@
 #include <QRadioButton>
 #include <QTableView>
 #include <QTest>
+#include <QToolTip>
 #include <QTreeWidget>
 
 using namespace orders;
@@ -66,6 +67,7 @@ private Q_SLOTS:
     void reportOpensWithTheClientDiscount();
     void unpaidOrderZeroesTheMoneyFields();
     void repairCardIsOfferedOnlyWhereItPrints();
+    void aMinusInTheFeeIsRefusedVisibly();
     void euroPartPricedWithTodaysRate();
     void commandRefusals_data();
     void commandRefusals();
@@ -120,6 +122,25 @@ void TestOrderReportWindow::repairCardIsOfferedOnlyWhereItPrints() {
     QVERIFY(w.openOrder(5, OrderMode::Report));
     w.show();
     QVERIFY(child<QCheckBox>(w, "chkPrnCard")->isVisible());
+}
+
+void TestOrderReportWindow::aMinusInTheFeeIsRefusedVisibly() {
+    TestEnvironment env;
+    auto db = env.newDatabase();
+    shell::Session session = builders::session(*db);
+    builders::employee(*db, {.name = "Иван"});
+    builders::order(*db, {.id = 5});
+    TfrmOtchet w(*db, session);
+    QVERIFY(w.openOrder(5, OrderMode::Report));
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    auto* fee = child<QLineEdit>(w, "eTaksa");
+    fee->setFocus();
+    fee->selectAll();
+    QTest::keyClicks(fee, "-10");
+    QCOMPARE(fee->text(), QString("10"));
+    QVERIFY2(QToolTip::isVisible() && QToolTip::text().contains("отрицателна"),
+             qPrintable(QToolTip::text()));
 }
 
 void TestOrderReportWindow::unpaidOrderZeroesTheMoneyFields() {

@@ -146,8 +146,9 @@ void TestDelivery::unpaidDeliveryBecomesSupplierDebt() {
     QCOMPARE(rows(*db, "SELECT Data, Chas, Suma, idVal, Notes, idDost FROM payments "
                        "ORDER BY id"),
              (QList<QVariantList>{
-                 {"2024-03-06", "10:30:00", 6.5, 1, "Доставка от 06.03.2024", supplier},
-                 {"2024-03-06", "10:30:00", 2.5, 3, "Доставка от 06.03.2024", supplier}}));
+                 // Entered a day late: the debt carries the delivery's date.
+                 {"2024-03-05", "10:30:00", 6.5, 1, "Доставка от 05.03.2024", supplier},
+                 {"2024-03-05", "10:30:00", 2.5, 3, "Доставка от 05.03.2024", supplier}}));
 }
 
 void TestDelivery::paidDeliveryGoesThroughTheTill() {
@@ -162,11 +163,13 @@ void TestDelivery::paidDeliveryGoesThroughTheTill() {
     QCOMPARE(rows(*db, "SELECT Data, Chas, Suma, idVal, Notes, UserID FROM kasa ORDER BY id"),
              (QList<QVariantList>{{"2024-03-06", "10:30:00", -20.0, 1, caption, 7},
                                   {"2024-03-06", "10:30:00", -10.0, 3, caption, 7}}));
-    QCOMPARE(rows(*db, "SELECT Suma, idVal, Notes, idDost FROM payments ORDER BY id"),
-             (QList<QVariantList>{{-20.0, 1, "Плащане доставка от 06.03.2024", supplier},
-                                  {20.0, 1, "Доставка от 06.03.2024", supplier},
-                                  {-10.0, 3, "Плащане доставка от 06.03.2024", supplier},
-                                  {10.0, 3, "Доставка от 06.03.2024", supplier}}));
+    // Paid today for the delivery of the day before.
+    QCOMPARE(
+        rows(*db, "SELECT Data, Suma, idVal, Notes, idDost FROM payments ORDER BY id"),
+        (QList<QVariantList>{{"2024-03-06", -20.0, 1, "Плащане доставка от 05.03.2024", supplier},
+                             {"2024-03-05", 20.0, 1, "Доставка от 05.03.2024", supplier},
+                             {"2024-03-06", -10.0, 3, "Плащане доставка от 05.03.2024", supplier},
+                             {"2024-03-05", 10.0, 3, "Доставка от 05.03.2024", supplier}}));
 }
 
 void TestDelivery::serialNumbersGiveOneRecordEach() {
