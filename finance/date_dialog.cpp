@@ -2,6 +2,7 @@
 
 #include "finance/finance_commands.h"
 #include "finance/rate_dialog.h"
+#include "ui/message_box.h"
 
 #include <QDateEdit>
 #include <QHBoxLayout>
@@ -16,9 +17,9 @@ TsrDate::TsrDate(store::Database& db, store::CurrencyMode mode, QWidget* parent)
     dateBox_->setObjectName(QStringLiteral("DateBox"));
     dateBox_->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
     dateBox_->setCalendarPopup(true);
-    // A typed date outside the range is pulled to the nearest end of it, not dropped.
-    dateBox_->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
-    resetRange();
+    // A date typed or picked outside the range is moved into it on leaving the field or on
+    // OK, and the user sees the date that will be used before anything is booked.
+    connect(dateBox_, &QDateEdit::editingFinished, this, &TsrDate::pullIntoRange);
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("BitBtn1"));
@@ -43,23 +44,39 @@ TsrDate::TsrDate(store::Database& db, store::CurrencyMode mode, QWidget* parent)
     setMinimumWidth(260);
 }
 
+TsrDate::~TsrDate() {
+    // The field loses the focus while the window goes; that is not the user leaving it.
+    dateBox_->disconnect(this);
+}
+
 QDate TsrDate::clamped(const QDate& date, const QDate& today) {
     if (!date.isValid() || date > today)
         return today;
     return std::max(date, today.addDays(-kDaysBack));
 }
 
-void TsrDate::resetRange() {
+bool TsrDate::pullIntoRange() {
     const QDate today = QDate::currentDate();
-    dateBox_->setDateRange(today.addDays(-kDaysBack), today);
+    const QDate typed = dateBox_->date();
+    const QDate used = clamped(typed, today);
+    if (used == typed)
+        return false;
+    dateBox_->setDate(used);
+    const QString format = QStringLiteral("dd.MM.yyyy");
+    ui::message(this, ui::captionMessage(),
+                QStringLiteral("Датата може да бъде от %1 до %2.\nЩе бъде използвана %3.")
+                    .arg(today.addDays(-kDaysBack).toString(format), today.toString(format),
+                         used.toString(format)),
+                ui::MessageIcon::Warning);
+    dateBox_->setFocus();
+    return true;
 }
 
 QDate TsrDate::date() const {
-    return dateBox_->date();
+    return clamped(dateBox_->date(), QDate::currentDate());
 }
 
 void TsrDate::setDate(const QDate& date) {
-    resetRange();
     dateBox_->setDate(clamped(date, QDate::currentDate()));
 }
 
@@ -71,6 +88,9 @@ void TsrDate::showEvent(QShowEvent* event) {
 }
 
 void TsrDate::confirm() {
+    // A date moved now is confirmed with a second OK, after the user has seen it.
+    if (pullIntoRange())
+        return;
     if (mode_ == store::CurrencyMode::ThreeCurrencies) {
         if (!finance::ensureRates(this, db_, date())) {
             reject();

@@ -21,6 +21,7 @@ public:
 
     TsrDate(store::Database& db, store::CurrencyMode mode = store::CurrencyMode::LevaOnly,
             QWidget* parent = nullptr);
+    ~TsrDate() override;
 
     void setCurrencyMode(store::CurrencyMode mode) { mode_ = mode; }
     QDate date() const;
@@ -34,7 +35,8 @@ protected:
 
 private:
     void confirm();
-    void resetRange();
+    // A typed date outside the range is moved into it and the user is told; true when moved.
+    bool pullIntoRange();
 
     store::Database& db_;
     store::CurrencyMode mode_;

@@ -98,9 +98,8 @@ void TestBulgarianDesktop::questionsNameTheirBulgarianButtons_data() {
     QTest::addColumn<QString>("question");
     QTest::addColumn<QString>("shown");
     QTest::addColumn<bool>("yes");
-    QTest::newRow("plain question, yes")
-        << "Желаете ли да приключите доставката?"
-        << "Желаете ли да приключите доставката?" << true;
+    QTest::newRow("plain question, yes") << "Желаете ли да приключите доставката?"
+                                         << "Желаете ли да приключите доставката?" << true;
     QTest::newRow("answers explained, no")
         << "Веднага ли са платени сумите по доставката?\n\n"
            "   Yes - сумите се отразяват директно в касата\n"

@@ -53,6 +53,7 @@ private Q_SLOTS:
     void pendingRateRowKeepsTheDialogOpen();
     void ensureRatesAsksOnlyForAMissingDay();
     void registerListsEveryRowNewestFirst();
+    void aMovedDateIsConfirmedBeforeItIsUsed();
 };
 
 void TestRateWindows::dateDialogOpensOnTodayWithFocus() {
@@ -93,12 +94,42 @@ void TestRateWindows::dateIsKeptWithinTheLastTenDays() {
     auto* box = dialog.findChild<QDateEdit*>("DateBox");
     box->setDate(today.addDays(offset)); // as the calendar would
     QCOMPARE(dialog.date(), today.addDays(expected));
-    // Typed into the edit and left: pulled into the range as well.
+    // Typed into the edit and left: pulled into the range, shown, and the user is told.
+    env.responder().clear();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QApplication::setActiveWindow(&dialog);
     box->setFocus();
+    QTRY_VERIFY(box->hasFocus());
     box->findChild<QLineEdit*>()->selectAll();
     QTest::keyClicks(box, today.addDays(offset).toString("dd.MM.yyyy"));
     QTest::keyClick(box, Qt::Key_Tab);
+    QCOMPARE(box->date(), today.addDays(expected));
     QCOMPARE(dialog.date(), today.addDays(expected));
+    if (offset == expected) {
+        QVERIFY(env.responder().messages.isEmpty());
+        return;
+    }
+    QCOMPARE(env.responder().messages.size(), 1);
+    QVERIFY(env.responder().messages.at(0).text.contains(
+        "Ще бъде използвана " + today.addDays(expected).toString("dd.MM.yyyy")));
+}
+
+void TestRateWindows::aMovedDateIsConfirmedBeforeItIsUsed() {
+    TestEnvironment env;
+    auto db = env.newDatabase();
+    const QDate today = QDate::currentDate();
+    TsrDate dialog(*db, CurrencyMode::LevaOnly);
+    dialog.show();
+    auto* box = dialog.findChild<QDateEdit*>("DateBox");
+    box->setDate(today.addDays(-21)); // typed, not yet left
+    click(&dialog, "BitBtn1");
+    QVERIFY(dialog.isVisible()); // not booked yet: the user sees the date first
+    QCOMPARE(box->date(), today.addDays(-10));
+    QCOMPARE(env.responder().messages.size(), 1);
+    click(&dialog, "BitBtn1");
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(dialog.date(), today.addDays(-10));
+    QCOMPARE(env.responder().messages.size(), 1);
 }
 
 void TestRateWindows::levaOnlyAsksForNoRate() {

@@ -5,6 +5,7 @@
 #include "orders/order_work.h"
 #include "store/database.h"
 #include "store/money.h"
+#include "vehicles/vehicle_catalogue.h"
 #include "warehouse/part_catalogue.h"
 #include "warehouse/suppliers.h"
 
@@ -68,6 +69,21 @@ qint64 car(store::Database& db, const vehicles::Car& car) {
     if (const auto problem = vehicles::checkCar(db, car))
         refused("car", problem->message);
     return vehicles::saveCar(db, car);
+}
+
+qint64 catalogueEntry(store::Database& db, const CatalogueEntry& e) {
+    const auto knownBrand = vehicles::findBrand(db, e.brand);
+    const qint64 brand = knownBrand ? *knownBrand : vehicles::addBrand(db, e.brand);
+    const auto knownModel = vehicles::findModel(db, brand, e.model);
+    const qint64 model = knownModel ? *knownModel : vehicles::addModel(db, brand, e.model);
+    if (vehicles::findRows(db, brand, model, e.modification).isEmpty())
+        vehicles::addModification(db, brand, model, e.modification);
+    vehicles::addPeriod(db, brand, model, e.modification, e.period);
+    const auto rows = vehicles::findRows(db, brand, model, e.modification, e.period);
+    if (rows.isEmpty())
+        refused("catalogue entry", e.modification + QLatin1Char(' ') + e.period);
+    vehicles::updateEngineData(db, rows.last().id, e.engine, e.kw, e.ccm);
+    return rows.last().id;
 }
 
 qint64 partType(store::Database& db, const QString& name) {

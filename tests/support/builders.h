@@ -39,6 +39,19 @@ qint64 client(store::Database& db, const Client& client = {});
 vehicles::Car completeCar();
 qint64 car(store::Database& db, const vehicles::Car& car = completeCar());
 
+// One row of the vehicle catalogue: a modification of a model in one production period, with
+// its engine. Brand and model are added when the catalogue does not know them yet.
+struct CatalogueEntry {
+    QString brand = QStringLiteral("VW");
+    QString model = QStringLiteral("Golf");
+    QString modification = QStringLiteral("1.9 TDI");
+    QString period = QStringLiteral("1997-2003");
+    QString engine = QStringLiteral("AGR");
+    QString kw = QStringLiteral("66");
+    QString ccm = QStringLiteral("1896");
+};
+qint64 catalogueEntry(store::Database& db, const CatalogueEntry& entry = {});
+
 // Warehouse -------------------------------------------------------------------------------
 
 // A part type or maker by name, added when the register does not know it yet.

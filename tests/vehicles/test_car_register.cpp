@@ -42,14 +42,8 @@ struct Catalogue {
         vw = addBrand(db, "VW");
         golf = addModel(db, vw, "Golf");
         addModel(db, vw, "Passat");
-        db.exec(
-            "INSERT INTO car_modifications (idMarka, idModel, Modification, period, engine, kw, "
-            "ccm) VALUES (:b, :m, '1.9 TDI', '1997-2003', 'AGR', '66', '1896')",
-            {{"b", vw}, {"m", golf}});
-        db.exec(
-            "INSERT INTO car_modifications (idMarka, idModel, Modification, period, engine, kw, "
-            "ccm) VALUES (:b, :m, '1.9 TDI', '2003-2008', 'BKC', '77', '1896')",
-            {{"b", vw}, {"m", golf}});
+        builders::catalogueEntry(db);
+        builders::catalogueEntry(db, {.period = "2003-2008", .engine = "BKC", .kw = "77"});
     }
 };
 

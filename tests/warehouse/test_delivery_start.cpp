@@ -7,9 +7,9 @@
 #include "support/test_environment.h"
 #include "support/widget_access.h"
 #include "ui/wait_message.h"
-#include "warehouse/warehouse_commands.h"
 #include "warehouse/delivery_window.h"
 #include "warehouse/suppliers_window.h"
+#include "warehouse/warehouse_commands.h"
 #include "warehouse/warehouse_settings.h"
 
 #include <QApplication>
