@@ -796,6 +796,9 @@ void TfrmSprPor::printList() {
         return;
     ui::PrintHeader header;
     header.title = lbFilter_->text();
+    // The printout carries the totals the window shows, to those who may see them.
+    if (seesProfit_ && !lbTotals_->text().isEmpty())
+        header.totals = {lbTotals_->text()};
     ui::printGrid(this, *grid_, header);
 }
 

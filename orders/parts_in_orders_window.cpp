@@ -7,6 +7,7 @@
 #include "ui/message_box.h"
 #include "ui/named_widgets.h"
 #include "ui/optional_date_edit.h"
+#include "ui/progress_window.h"
 #include "ui/row_list.h"
 
 #include <QComboBox>
@@ -122,8 +123,12 @@ void TsrPartsPor::runReport() {
     model_->removeRows(0, model_->rowCount());
     QList<orders::PartInOrders> rows;
     try {
+        // Many unfinished orders take a moment to add up.
+        TfrmBar progress(this);
+        progress.start(QStringLiteral("Зареждане на данни, моля изчакайте ..."), 1);
         rows = orders::partsInOrders(db_, orders::PartsInOrdersFilter(cmbFilt_->currentIndex()),
                                      date1_->value(), date2_->value());
+        progress.advance();
     } catch (const store::DbError& e) {
         ui::error(this, e.message());
         return;

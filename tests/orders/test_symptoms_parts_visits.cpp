@@ -7,16 +7,38 @@
 #include "support/builders.h"
 #include "support/test_environment.h"
 #include "support/widget_access.h"
+#include "ui/progress_window.h"
 
+#include <QLabel>
 #include <QPushButton>
 #include <QSqlTableModel>
 #include <QTableView>
 #include <QTest>
+#include <functional>
 
 using testing::child;
 using testing::TestEnvironment;
 
 namespace {} // namespace
+
+// Calls back for every window that is shown while it lives.
+class ShowWatcher : public QObject {
+public:
+    explicit ShowWatcher(std::function<void(QObject*)> shown) : shown_(std::move(shown)) {
+        qApp->installEventFilter(this);
+    }
+    ~ShowWatcher() override { qApp->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show)
+            shown_(watched);
+        return false;
+    }
+
+private:
+    std::function<void(QObject*)> shown_;
+};
 
 class TestSymptomsPartsVisits : public QObject {
     Q_OBJECT
@@ -87,12 +109,19 @@ void TestSymptomsPartsVisits::partsReportStartsAfreshOnEveryRun() {
     TsrPartsPor w(*db);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
+    // The progress window says what is going on while the orders are added up.
+    QStringList shown;
+    ShowWatcher watcher([&](QObject* o) {
+        if (auto* bar = qobject_cast<TfrmBar*>(o))
+            shown << bar->findChild<QLabel*>("Label1")->text();
+    });
     auto* grid = child<QTableView>(w, "grid");
     for (int run = 0; run < 2; ++run) {
         child<QPushButton>(w, "btnSpr")->click();
         QCOMPARE(w.resultRows(), 1);
         QCOMPARE(grid->model()->index(0, 4).data().toInt(), 5);
     }
+    QCOMPARE(shown, QStringList(2, "Зареждане на данни, моля изчакайте ..."));
 }
 
 void TestSymptomsPartsVisits::visitReportedByAnEmployee() {
