@@ -3,6 +3,8 @@
 #include "app/main_window.h"
 #include "invoicing/client_firms.h"
 #include "invoicing/clients_window.h"
+#include "orders/new_order_window.h"
+#include "orders/order_registration.h"
 #include "shell/business_settings.h"
 #include "shell/own_data.h"
 #include "shell/session.h"
@@ -16,6 +18,7 @@
 #include <QApplication>
 #include <QDate>
 #include <QDir>
+#include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
 #include <QSettings>
@@ -108,5 +111,30 @@ int main(int argc, char** argv) {
     TfrmAllCars all(*db);
     all.resize(900, 400);
     shoot(all, out + "/all_cars.png");
+
+    // A car that comes back: its registration number, typed with Latin letters, fills the order.
+    orders::NewOrder earlier;
+    earlier.clientName = "Иван Петров";
+    earlier.clientAdres = "София";
+    earlier.clientPhone = "0888 123 456";
+    earlier.marka = "VW";
+    earlier.model = "Golf";
+    earlier.modify = "1.9 TDI";
+    earlier.engine = "AGR";
+    earlier.year = "2001";
+    earlier.regNo = "СА1001АВ";
+    earlier.couppe = "WVWZZZ1JZ1W000001";
+    earlier.km = "150000";
+    earlier.defect = "Тракане отпред";
+    earlier.dueDate = QDate::currentDate();
+    orders::registerOrder(*db, earlier, 1, QDate::currentDate());
+    {
+        TsrPor order(*db);
+        shoot(order, out + "/new_order_empty.png");
+        auto* regNo = order.findChild<QLineEdit*>("eRegNo");
+        regNo->setText("ca 1001 ab");
+        Q_EMIT regNo->editingFinished();
+        shoot(order, out + "/new_order_returning_car.png");
+    }
     return 0;
 }
