@@ -619,7 +619,9 @@ void TsrMain::openPresentation() {
     const QString path =
         QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("presentation.doc"));
     if (!QFileInfo::exists(path)) {
-        ui::info(this, QStringLiteral("Файлът \"presentation.doc\" не е намерен."));
+        ui::info(this, QStringLiteral("Представянето на програмата (файлът \"presentation.doc\") "
+                                      "не е намерено в папката на програмата:\n%1")
+                           .arg(QDir::toNativeSeparators(QFileInfo(path).absolutePath())));
         return;
     }
     QDesktopServices::openUrl(QUrl::fromLocalFile(path));

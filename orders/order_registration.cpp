@@ -6,6 +6,7 @@
 #include "store/sql_helpers.h"
 #include "store/sql_values.h"
 #include "store/transaction.h"
+#include "vehicles/car_register.h"
 
 namespace orders {
 
@@ -98,6 +99,8 @@ std::optional<OrderProblem> checkNewOrder(const NewOrder& order) {
         if (text->trimmed().isEmpty())
             return problem;
     }
+    if (const auto year = vehicles::productionYearProblem(order.year))
+        return OrderProblem{OrderField::Year, *year};
     return std::nullopt;
 }
 

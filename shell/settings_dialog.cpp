@@ -10,6 +10,7 @@
 #include "store/money.h"
 #include "store/transaction.h"
 #include "ui/message_box.h"
+#include "ui/named_widgets.h"
 #include "ui/wait_message.h"
 
 #include <QAction>
@@ -32,6 +33,7 @@
 #include <QTabWidget>
 #include <QTextCursor>
 #include <QVBoxLayout>
+#include <cmath>
 
 using shell::BusinessSettings;
 namespace settingKeys = shell::settingKeys;
@@ -149,10 +151,12 @@ QWidget* TsrNastr::buildGeneralPage() {
     currencyRow->addWidget(cmbVal_, 1);
     currencyRow->addWidget(button1);
 
-    eTaksa_ = amountEdit(page, "eTaksa", true);
+    eTaksa_ = amountEdit(page, "eTaksa", false);
+    ui::refuseMinus(eTaksa_, QStringLiteral("Таксата не може да бъде отрицателна."));
     chkSN_ = named(new QCheckBox(QStringLiteral("Отчитане на серийни номера на частите"), page),
                    "chkSN");
     eTaksaGTP_ = amountEdit(page, "eTaksaGTP", false);
+    ui::refuseMinus(eTaksaGTP_, QStringLiteral("Таксата не може да бъде отрицателна."));
     eClerkGTP_ = amountEdit(page, "eClerkGTP", true);
 
     auto* values = new QGroupBox(QStringLiteral("Общи стойности"), page);
@@ -432,7 +436,25 @@ bool TsrNastr::currencyCheck() {
     return true;
 }
 
+bool TsrNastr::amountsAreSensible() {
+    // No workshop charges or credits this much for one order or one inspection.
+    constexpr double kCeiling = 10000;
+    for (QLineEdit* edit : {eTaksa_, eTaksaGTP_, eClerkGTP_}) {
+        if (std::fabs(amountOf(edit)) <= kCeiling)
+            continue;
+        ui::message(this, ui::captionError(),
+                    QStringLiteral("Сумата трябва да е между 0 и 10 000 лв.!"),
+                    ui::MessageIcon::Error);
+        edit->setFocus();
+        edit->selectAll();
+        return false;
+    }
+    return true;
+}
+
 void TsrNastr::save() {
+    if (!amountsAreSensible())
+        return;
     currencyCheck();
     trackChange();
     QSettings reg = shell::userSettings();

@@ -87,6 +87,7 @@ private:
 
     void currencyChanged();
     bool currencyCheck();
+    bool amountsAreSensible();
     void save();
     void cancel();
 

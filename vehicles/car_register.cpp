@@ -43,6 +43,15 @@ Car trimmed(Car car) {
     return car;
 }
 
+std::optional<QString> productionYearProblem(const QString& year, int thisYear) {
+    bool ok = false;
+    const int value = year.trimmed().toInt(&ok);
+    if (ok && value >= 1900 && value <= thisYear + 1)
+        return std::nullopt;
+    return QStringLiteral("Годината на производство трябва да е между 1900 и %1!")
+        .arg(thisYear + 1);
+}
+
 std::optional<CarProblem> checkCar(store::Database& db, const Car& input) {
     const Car car = trimmed(input);
     const std::pair<const QString*, CarProblem> required[] = {
@@ -55,6 +64,8 @@ std::optional<CarProblem> checkCar(store::Database& db, const Car& input) {
         if (text->isEmpty())
             return problem;
     }
+    if (const auto year = productionYearProblem(car.yearMade))
+        return CarProblem{CarField::Year, *year};
     if (regNoTaken(db, car))
         return CarProblem{CarField::RegNo,
                           QStringLiteral("Taкъв регистрационен номер вече е въведен!")};

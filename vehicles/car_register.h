@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 #include <optional>
 
@@ -46,6 +47,10 @@ struct CarProblem {
 
 // Trims every text of the car.
 Car trimmed(Car car);
+
+// Why a typed production year cannot be a car's: not a year, before 1900 or after next year.
+std::optional<QString> productionYearProblem(const QString& year,
+                                             int thisYear = QDate::currentDate().year());
 
 // The first thing that keeps the car from being saved, in the order the user fills the panel:
 // required texts, and a registration number no other car has.

@@ -138,6 +138,7 @@ void VehiclePickChain::leaveBrand() {
     const QString text = trimmedText(f_.brand);
     if (text.isEmpty())
         return;
+    const std::optional<qint64> previous = brandId_;
     brandId_ = findBrand(db_, text);
     if (!brandId_) {
         const QString question = QStringLiteral("Не е намерена марка ") + quoted(text) +
@@ -147,7 +148,10 @@ void VehiclePickChain::leaveBrand() {
             fillBrandList();
             selectExact(f_.brand, text);
         } else {
+            // A slip of the keyboard must not throw away the models of the brand chosen before.
+            brandId_ = previous;
             refuse(f_.brand);
+            return;
         }
     }
     if (f_.model && entryChanged(f_.brand))

@@ -10,8 +10,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -125,6 +127,7 @@ private Q_SLOTS:
     void firstShowingDemandsOwnDataAndMarksTheFirstStart();
     void firstShowingReportsAnUnfinishedSaleOfThisWorkstation();
     void aboutBoxShowsTheVersion();
+    void missingPresentationSaysWhereItWasLookedFor();
     void employeesRegisterRefreshesTheUsersName();
     void rateRegisterOpensFromTheMenu();
     void ownWarehouseCommandsWaitForIt_data();
@@ -291,6 +294,19 @@ void TestMainWindow::everyCommandIsPresent() {
     }
     for (const char* menu : {"mnSpr", "mnArchiv", "mnZapl"})
         QVERIFY2(window.findChild<QMenu*>(menu), menu);
+}
+
+void TestMainWindow::missingPresentationSaysWhereItWasLookedFor() {
+    TestEnvironment env;
+    auto db = env.newDatabase();
+    shell::Session session = sessionWith(rightsOfLevel(2));
+    TsrMain window(*db, session);
+    const QString folder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+    QVERIFY(!QFileInfo::exists(QCoreApplication::applicationDirPath() + "/presentation.doc"));
+    QVERIFY(trigger(window, "TBItem4"));
+    QCOMPARE(env.responder().messages.size(), 1);
+    const QString text = env.responder().messages.at(0).text;
+    QVERIFY2(text.contains("presentation.doc") && text.contains(folder), qPrintable(text));
 }
 
 void TestMainWindow::emptyRegistersAreReported_data() {

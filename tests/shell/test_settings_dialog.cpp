@@ -56,6 +56,7 @@ private Q_SLOTS:
     void payShareOnlyWithOperationPrices();
     void leavaOnlyIsRefusedWhileForeignPartsExist();
     void inspectionFeeSwallowsMinus();
+    void feesStayWithinWhatAWorkshopCharges();
     void automaticArchiveIsWrittenAtOnce();
     void storeChoice_data();
     void storeChoice();
@@ -267,6 +268,25 @@ void TestSettingsDialog::inspectionFeeSwallowsMinus() {
     QCOMPARE(fee->text(), QString("25,5"));
     click(w, "BitBtn1");
     QCOMPARE(BusinessSettings::load(*db).inspectionFee(), 25.5);
+}
+
+void TestSettingsDialog::feesStayWithinWhatAWorkshopCharges() {
+    TestEnvironment env;
+    auto db = env.newDatabase();
+    BusinessSettings settings = BusinessSettings::load(*db);
+    TsrNastr w(*db, settings);
+    w.show();
+    auto* fee = child<QLineEdit>(w, "eTaksa");
+    fee->clear();
+    QTest::keyClicks(fee, "-12"); // the service fee is never negative either
+    QCOMPARE(fee->text(), QString("12"));
+    fee->setText("12345678901234");
+    click(w, "BitBtn1");
+    QCOMPARE(env.responder().texts(), QStringList{"Сумата трябва да е между 0 и 10 000 лв.!"});
+    QCOMPARE(BusinessSettings::load(*db).serviceFee(), 0.0); // nothing saved
+    fee->setText("25");
+    click(w, "BitBtn1");
+    QCOMPARE(BusinessSettings::load(*db).serviceFee(), 25.0);
 }
 
 void TestSettingsDialog::automaticArchiveIsWrittenAtOnce() {

@@ -1,5 +1,8 @@
+#include "orders/order_registration.h"
+#include "support/builders.h"
 #include "support/test_environment.h"
 #include "support/widget_access.h"
+#include "vehicles/car_register.h"
 #include "vehicles/car_register_window.h"
 #include "vehicles/vehicle_catalogue.h"
 
@@ -86,6 +89,68 @@ private Q_SLOTS:
         // A changed period still offers its own engines.
         typeAndLeave(period, "2004-2008");
         QCOMPARE(child<QLineEdit>(w, "eKW")->text(), QString());
+    }
+
+    void refusedBrandKeepsTheModelsOfTheBrandBefore() {
+        TestEnvironment env;
+        auto db = env.newDatabase();
+        const qint64 vw = vehicles::addBrand(*db, "VW");
+        vehicles::addModel(*db, vw, "Golf");
+        vehicles::addModel(*db, vw, "Passat");
+        TsrCar w(*db, TsrCar::Mode::Register);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QApplication::setActiveWindow(&w);
+        click(w, "btnAdd");
+        auto* brand = child<QComboBox>(w, "eMarka");
+        auto* model = child<QComboBox>(w, "eModels");
+        typeAndLeave(brand, "VW");
+        QCOMPARE(model->count(), 2);
+        typeAndLeave(brand, "Фолксваген"); // unknown: the question is answered No
+        QCOMPARE(env.responder().questions.size(), 1);
+        QVERIFY(brand->currentText().isEmpty());
+        QCOMPARE(model->count(), 2);
+        QCOMPARE(vehicles::brands(*db).size(), 1);
+    }
+
+    void productionYearHasASensibleRange_data() {
+        QTest::addColumn<QString>("year");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("an old car") << "1965" << true;
+        QTest::newRow("this year") << "2026" << true;
+        QTest::newRow("next year's model") << "2027" << true;
+        QTest::newRow("five years ahead") << "2031" << false;
+        QTest::newRow("before cars were common") << "1899" << false;
+        QTest::newRow("not a year") << "20a1" << false;
+        QTest::newRow("two digits") << "01" << false;
+    }
+    void productionYearHasASensibleRange() {
+        QFETCH(QString, year);
+        QFETCH(bool, accepted);
+        const auto problem = vehicles::productionYearProblem(year, 2026);
+        QCOMPARE(!problem.has_value(), accepted);
+        if (problem)
+            QCOMPARE(*problem, QString("Годината на производство трябва да е между 1900 и 2027!"));
+    }
+
+    void carAndOrderRefuseTheSameYears() {
+        TestEnvironment env;
+        auto db = env.newDatabase();
+        const int thisYear = QDate::currentDate().year();
+        for (const auto& [year, accepted] :
+             {std::pair{thisYear, true}, {thisYear + 1, true}, {thisYear + 5, false}}) {
+            vehicles::Car car = builders::completeCar();
+            car.yearMade = QString::number(year);
+            orders::NewOrder order = builders::completeOrder();
+            order.year = QString::number(year);
+            if (accepted) {
+                QVERIFY(!vehicles::checkCar(*db, car));
+                QVERIFY(!orders::checkNewOrder(order));
+                continue;
+            }
+            QCOMPARE(vehicles::checkCar(*db, car)->field, vehicles::CarField::Year);
+            QCOMPARE(orders::checkNewOrder(order)->field, orders::OrderField::Year);
+        }
     }
 };
 
