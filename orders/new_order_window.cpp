@@ -505,6 +505,8 @@ QWidget* TsrPor::fieldFor(OrderField field) const {
         return eRegNo_;
     case OrderField::Km:
         return eKM_;
+    case OrderField::DueDate:
+        return backDate_;
     }
     return eClientName_;
 }

@@ -78,7 +78,7 @@ NewOrder trimmed(NewOrder order) {
     return order;
 }
 
-std::optional<OrderProblem> checkNewOrder(const NewOrder& order) {
+std::optional<OrderProblem> checkNewOrder(const NewOrder& order, const QDate& today) {
     const std::pair<const QString*, OrderProblem> required[] = {
         {&order.clientName,
          {OrderField::ClientName, QStringLiteral("Трябва да въведете имената на клиента!")}},
@@ -99,8 +99,13 @@ std::optional<OrderProblem> checkNewOrder(const NewOrder& order) {
         if (text->trimmed().isEmpty())
             return problem;
     }
-    if (const auto year = vehicles::productionYearProblem(order.year))
+    if (const auto year = vehicles::productionYearProblem(order.year, today.year()))
         return OrderProblem{OrderField::Year, *year};
+    // A car promised back, or a visit booked, more than a year ahead is a typing slip.
+    if (order.dueDate.isValid() && order.dueDate > today.addYears(1))
+        return OrderProblem{OrderField::DueDate,
+                            QStringLiteral("Датата трябва да е до %1!")
+                                .arg(today.addYears(1).toString(QStringLiteral("dd.MM.yyyy")))};
     return std::nullopt;
 }
 

@@ -36,7 +36,17 @@ struct NewOrder {
     RepairPlace place = RepairPlace::Workshop;
 };
 
-enum class OrderField { ClientName, ClientAdres, ClientPhone, Marka, Model, Year, RegNo, Km };
+enum class OrderField {
+    ClientName,
+    ClientAdres,
+    ClientPhone,
+    Marka,
+    Model,
+    Year,
+    RegNo,
+    Km,
+    DueDate
+};
 
 struct OrderProblem {
     OrderField field;
@@ -48,7 +58,8 @@ NewOrder trimmed(NewOrder order);
 
 // The first required field that is empty (blanks alone count as empty), in the order the
 // window checks them.
-std::optional<OrderProblem> checkNewOrder(const NewOrder& order);
+std::optional<OrderProblem> checkNewOrder(const NewOrder& order,
+                                          const QDate& today = QDate::currentDate());
 
 // Largest order number plus one; nothing on an empty table, where the user gives the first.
 std::optional<qint64> proposedOrderNumber(store::Database& db);

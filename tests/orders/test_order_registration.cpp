@@ -16,6 +16,7 @@ class TestOrderRegistration : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void dueDateWithinAYear();
     void firstOrderTakesTheStartNumber();
     void numberRule_data();
     void numberRule();
@@ -154,6 +155,19 @@ void TestOrderRegistration::requiredFields() {
     QCOMPARE(problem->field, field);
     QCOMPARE(problem->message, message);
     QVERIFY(!checkNewOrder(completeOrder()));
+}
+
+void TestOrderRegistration::dueDateWithinAYear() {
+    const QDate today(2026, 12, 11);
+    NewOrder o = completeOrder();
+    o.year = "2001";
+    o.dueDate = QDate(2027, 12, 11);
+    QVERIFY(!checkNewOrder(o, today));
+    o.dueDate = QDate(2202, 12, 13); // a slip of the keyboard
+    const auto problem = checkNewOrder(o, today);
+    QVERIFY(problem);
+    QCOMPARE(problem->field, OrderField::DueDate);
+    QCOMPARE(problem->message, QString("Датата трябва да е до 11.12.2027!"));
 }
 
 void TestOrderRegistration::trimsOnlyTheFieldsThatAreTrimmed() {
