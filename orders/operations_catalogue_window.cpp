@@ -47,8 +47,9 @@ const QString kOperationsMime = QStringLiteral("application/x-workshop-operation
 
 enum OpColumn { ColCode, ColName, ColClient, ColWorker, ColWarranty, ColTime, ColId };
 
+// Amounts in the fields as everywhere else: "1 234,50".
 QString money(double v) {
-    return QString::number(v, 'f', 2);
+    return store::formatMoney(v);
 }
 
 double valueOf(const QLineEdit* edit) {
@@ -59,8 +60,8 @@ QLineEdit* numberEdit(QWidget* parent, const char* name, bool allowMinus = true)
     auto* e = new QLineEdit(parent);
     e->setObjectName(QString::fromLatin1(name));
     e->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(allowMinus ? QStringLiteral("-?[0-9]*[.,]?[0-9]*")
-                                      : QStringLiteral("[0-9]*[.,]?[0-9]*")),
+        QRegularExpression(allowMinus ? QStringLiteral("-?[0-9 ]*[.,]?[0-9]*")
+                                      : QStringLiteral("[0-9 ]*[.,]?[0-9]*")),
         e));
     return e;
 }

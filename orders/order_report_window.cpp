@@ -42,20 +42,13 @@ namespace {
 
 const QString kPrintCardKey = QStringLiteral("Print ready card");
 
+// Amounts in the fields as everywhere else: "1 234,50".
 QString moneyText(double v) {
-    return QString::number(v, 'f', 2);
+    return store::formatMoney(v);
 }
 
 double valueOf(const QLineEdit* edit) {
     return store::parseMoney(edit->text()).value_or(0);
-}
-
-QLineEdit* moneyEdit(QWidget* parent, const char* name, const QString& pattern) {
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(QString::fromLatin1(name));
-    e->setAlignment(Qt::AlignRight);
-    e->setValidator(new QRegularExpressionValidator(QRegularExpression(pattern), e));
-    return e;
 }
 
 QString externalText(const ExternalStoreError& e) {
@@ -152,18 +145,17 @@ void TfrmOtchet::buildLabour() {
 }
 
 void TfrmOtchet::buildMoney() {
-    const QString amount = QStringLiteral("-?[0-9]*[.,]?[0-9]{0,2}");
-    eParts_ = moneyEdit(this, "eParts", amount);
-    eTrudClient_ = moneyEdit(this, "eTrudClient", amount);
-    eTrudClerk_ = moneyEdit(this, "eTrudClerk", amount);
+    eParts_ = ui::amountEdit(this, "eParts", true);
+    eTrudClient_ = ui::amountEdit(this, "eTrudClient", true);
+    eTrudClerk_ = ui::amountEdit(this, "eTrudClerk", true);
     // The fee takes digits and a decimal point only.
-    eTaksa_ = moneyEdit(this, "eTaksa", QStringLiteral("[0-9]*[.]?[0-9]{0,2}"));
+    eTaksa_ = ui::amountEdit(this, "eTaksa", false);
     ui::refuseMinus(eTaksa_, QStringLiteral("Таксата не може да бъде отрицателна. Отстъпка се "
                                             "въвежда в полето за отстъпка."));
-    eDiscParts_ = moneyEdit(this, "eDiscParts", amount);
-    eDiscJobs_ = moneyEdit(this, "eDiscJobs", amount);
-    eOtst_ = moneyEdit(this, "eOtst", amount);
-    eSuma_ = moneyEdit(this, "eSuma", amount);
+    eDiscParts_ = ui::amountEdit(this, "eDiscParts", true);
+    eDiscJobs_ = ui::amountEdit(this, "eDiscJobs", true);
+    eOtst_ = ui::amountEdit(this, "eOtst", true);
+    eSuma_ = ui::amountEdit(this, "eSuma", true);
     for (QLineEdit* e : {eParts_, eTrudClient_, eTrudClerk_, eDiscParts_, eDiscJobs_})
         e->setReadOnly(true);
     connect(eTaksa_, &QLineEdit::textEdited, this, &TfrmOtchet::feeEdited);

@@ -63,15 +63,8 @@ namespace {
 
 const QString kHelpSettings = QStringLiteral("ОбщиНастройки");
 
-// An amount field: digits, blanks, one decimal mark ("." or ","); a minus only where allowed,
-// elsewhere the key is simply swallowed.
 QLineEdit* amountEdit(QWidget* parent, const char* name, bool allowMinus) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    const QString pattern =
-        QStringLiteral("%1[0-9 ]*([.,][0-9]*)?").arg(allowMinus ? QStringLiteral("-?") : QString());
-    edit->setValidator(new QRegularExpressionValidator(QRegularExpression(pattern), edit));
-    edit->setAlignment(Qt::AlignRight);
+    QLineEdit* edit = ui::amountEdit(parent, name, allowMinus);
     edit->setMaximumWidth(120);
     return edit;
 }

@@ -32,6 +32,15 @@ void acceptOnly(QLineEdit* edit, const QString& pattern) {
     edit->setValidator(new QRegularExpressionValidator(QRegularExpression(pattern), edit));
 }
 
+QLineEdit* amountEdit(QWidget* parent, const char* name, bool allowMinus, int decimals) {
+    QLineEdit* edit = namedEdit(parent, name);
+    acceptOnly(edit, QStringLiteral("%1[0-9 ]*([.,][0-9]{0,%2})?")
+                         .arg(allowMinus ? QStringLiteral("-?") : QString())
+                         .arg(decimals));
+    edit->setAlignment(Qt::AlignRight);
+    return edit;
+}
+
 namespace {
 
 class MinusNote : public QObject {

@@ -234,19 +234,19 @@ void TestOperationsCatalogue::orderModeEntry() {
     w.setOrderMode(0, {"Иван", "Петър"});
     w.show();
     click(w, "btnGo");
-    QCOMPARE(child<QLineEdit>(w, "clPrice")->text(), QString("30.00"));
-    QCOMPARE(child<QLineEdit>(w, "payClerk")->text(), QString("12.00"));
+    QCOMPARE(child<QLineEdit>(w, "clPrice")->text(), QString("30,00"));
+    QCOMPARE(child<QLineEdit>(w, "payClerk")->text(), QString("12,00"));
     // Three hours instead of one and a half double both prices.
     QLineEdit* hours = child<QLineEdit>(w, "wTime");
     QFocusEvent focusIn(QEvent::FocusIn);
     QApplication::sendEvent(hours, &focusIn);
     hours->setText("3");
     Q_EMIT hours->editingFinished();
-    QCOMPARE(child<QLineEdit>(w, "clPrice")->text(), QString("60.00"));
-    QCOMPARE(child<QLineEdit>(w, "payClerk")->text(), QString("24.00"));
+    QCOMPARE(child<QLineEdit>(w, "clPrice")->text(), QString("60,00"));
+    QCOMPARE(child<QLineEdit>(w, "payClerk")->text(), QString("24,00"));
     // Another technician: his own rates.
     child<QComboBox>(w, "cmbClerks")->setCurrentText("Петър");
-    QCOMPARE(child<QLineEdit>(w, "clPrice")->text(), QString("45.00"));
+    QCOMPARE(child<QLineEdit>(w, "clPrice")->text(), QString("45,00"));
     // Free text needs a description.
     child<QRadioButton>(w, "rb2")->setChecked(true);
     click(w, "btnOk");

@@ -149,7 +149,7 @@ void TestOrderReportStates::lineRemovedElsewhereShowsTheOrderAsStored() {
     TfrmOtchet w(*ws.a, session);
     QVERIFY(w.openOrder(5, OrderMode::Report));
     w.show();
-    QCOMPARE(text(w, "eTrudClient"), QString("60.00"));
+    QCOMPARE(text(w, "eTrudClient"), QString("60,00"));
 
     removeLabourLine(*ws.b, work.labourLine, {.fee = 10, .discParts = 10});
     addStockPart(*ws.b, {.idPor = 5, .partId = work.filter, .quantity = 1, .unitPrice = 50},
@@ -160,10 +160,10 @@ void TestOrderReportStates::lineRemovedElsewhereShowsTheOrderAsStored() {
     QVERIFY(w.isVisible()); // still in work: the report goes on
     QCOMPARE(child<QTableView>(w, "grTrud")->model()->rowCount(), 0);
     QCOMPARE(child<QTableView>(w, "gridParts")->model()->rowCount(), 1);
-    QCOMPARE(text(w, "eTrudClient"), QString("0.00"));
-    QCOMPARE(text(w, "eParts"), QString("150.00"));
-    QCOMPARE(text(w, "eOtst"), QString("15.00"));
-    QCOMPARE(text(w, "eSuma"), QString("145.00"));
+    QCOMPARE(text(w, "eTrudClient"), QString("0,00"));
+    QCOMPARE(text(w, "eParts"), QString("150,00"));
+    QCOMPARE(text(w, "eOtst"), QString("15,00"));
+    QCOMPARE(text(w, "eSuma"), QString("145,00"));
     QCOMPARE(ws.a->scalar("SELECT sumall FROM porychka").toDouble(), 145.0);
 }
 

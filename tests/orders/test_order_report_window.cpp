@@ -91,16 +91,16 @@ void TestOrderReportWindow::reportOpensWithTheClientDiscount() {
     w.show();
     QCOMPARE(w.windowTitle(), QString("Отчет на поръчка - нормален ремонт"));
     QCOMPARE(db->scalar("SELECT sumall FROM porychka").toDouble(), 150.0);
-    QCOMPARE(text(w, "eOtst"), QString("10.00"));
-    QCOMPARE(text(w, "eSuma"), QString("150.00"));
-    QCOMPARE(text(w, "eDiscParts"), QString("10.00"));
+    QCOMPARE(text(w, "eOtst"), QString("10,00"));
+    QCOMPARE(text(w, "eSuma"), QString("150,00"));
+    QCOMPARE(text(w, "eDiscParts"), QString("10,00"));
     type(w, "eSuma", "140");
-    QCOMPARE(text(w, "eOtst"), QString("20.00"));
+    QCOMPARE(text(w, "eOtst"), QString("20,00"));
     type(w, "eOtst", "-5");
-    QCOMPARE(text(w, "eSuma"), QString("165.00"));
+    QCOMPARE(text(w, "eSuma"), QString("165,00"));
     type(w, "eTaksa", "12");
-    QCOMPARE(text(w, "eOtst"), QString("10.00")); // the client's discount applies again
-    QCOMPARE(text(w, "eSuma"), QString("152.00"));
+    QCOMPARE(text(w, "eOtst"), QString("10,00")); // the client's discount applies again
+    QCOMPARE(text(w, "eSuma"), QString("152,00"));
     QVERIFY(child<QPushButton>(w, "btnReady")->isVisibleTo(&w));
     QVERIFY(!child<QPushButton>(w, "btnPay")->isVisibleTo(&w));
 }
@@ -156,7 +156,7 @@ void TestOrderReportWindow::unpaidOrderZeroesTheMoneyFields() {
     w.show();
     QVERIFY(w.windowTitle().endsWith(" - гаранционен ремонт"));
     for (const char* f : {"eTaksa", "eOtst", "eSuma"}) {
-        QCOMPARE(text(w, f), QString("0.00"));
+        QCOMPARE(text(w, f), QString("0,00"));
         QVERIFY(!child<QLineEdit>(w, f)->isEnabled());
     }
     ModalAnswer<TfrmPorParts> answer([](TfrmPorParts* d) { pickPart(d, "Филтър масло", "2"); });
@@ -184,7 +184,7 @@ void TestOrderReportWindow::euroPartPricedWithTodaysRate() {
         click(w, "btnAddPart");
     }
     QCOMPARE(db->scalar("SELECT priceLV FROM PartsInPor").toDouble(), 19.56);
-    QCOMPARE(text(w, "eParts"), QString("19.56"));
+    QCOMPARE(text(w, "eParts"), QString("19,56"));
     QCOMPARE(db->scalar("SELECT sumparts FROM porychka").toDouble(), 19.56);
     QCOMPARE(db->scalar("SELECT count(*) FROM Part_Moves").toInt(), 1);
 
@@ -329,13 +329,13 @@ void TestOrderReportWindow::orderFromNewToPaid() {
             click(*w, "btnGo");
             child<QComboBox>(*w, "cmbClerks")->setCurrentText("Иван");
             QCOMPARE(child<QLineEdit>(*w, "eInsOp")->text(), QString("код: M1; Смяна на масло"));
-            QCOMPARE(child<QLineEdit>(*w, "payClerk")->text(), QString("24.00"));
+            QCOMPARE(child<QLineEdit>(*w, "payClerk")->text(), QString("24,00"));
             click(*w, "btnOk");
         });
         ModalAnswer<TfrmOtchet> window([&](TfrmOtchet* w) {
             if (w->mode() == OrderMode::Report) {
                 click(*w, "addWorkOp");
-                QCOMPARE(text(*w, "eSuma"), QString("170.00"));
+                QCOMPARE(text(*w, "eSuma"), QString("170,00"));
                 child<QComboBox>(*w, "cmbState")->setCurrentIndex(1);
                 click(*w, "btnReady");
                 QCOMPARE(w->mode(), OrderMode::Payment);
