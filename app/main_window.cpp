@@ -34,6 +34,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
 #include <QShowEvent>
@@ -490,8 +491,11 @@ QFrame* TsrMain::buildMaintenancePanel() {
     connect(restore, &QPushButton::clicked, this,
             [this] { runCommand(QStringLiteral("mnRestoreClick")); });
     connect(engines, &QPushButton::clicked, this, &TsrMain::clearEngineNumbers);
-    // The settings defaults come with the settings store.
-    defaults->setEnabled(false);
+    connect(defaults, &QPushButton::clicked, this, &TsrMain::addSettingsDefaults);
+    memoTables_ = new QPlainTextEdit(frame);
+    memoTables_->setObjectName(QStringLiteral("MemoTables"));
+    memoTables_->setReadOnly(true);
+    memoTables_->setMaximumHeight(120);
 
     auto* layout = new QGridLayout(frame);
     layout->addWidget(maintenanceState_, 0, 0, 1, 2);
@@ -499,6 +503,7 @@ QFrame* TsrMain::buildMaintenancePanel() {
     layout->addWidget(defaults, 1, 1);
     layout->addWidget(restore, 2, 0);
     layout->addWidget(engines, 2, 1);
+    layout->addWidget(memoTables_, 3, 0, 1, 2);
     frame->hide();
     return frame;
 }
@@ -691,6 +696,20 @@ void TsrMain::refreshMaintenancePanel() {
             .arg(session_.deliveryViewOpen())
             .arg(session_.deliveryMode())
             .arg(session_.workstationKey()));
+    // The settings table as it is stored.
+    memoTables_->setPlainText(session_.settings().toText());
+}
+
+void TsrMain::addSettingsDefaults() {
+    try {
+        const int added = session_.settings().addMissingDefaults(db_);
+        ui::info(this, added == 0
+                           ? QStringLiteral("Всички стойности по подразбиране са налице.")
+                           : QStringLiteral("Добавени стойности по подразбиране: %1.").arg(added));
+    } catch (const store::DbError& e) {
+        ui::error(this, e.message());
+    }
+    refreshMaintenancePanel();
 }
 
 void TsrMain::upgradeStructure() {

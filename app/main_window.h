@@ -11,6 +11,7 @@
 class QFrame;
 class QLabel;
 class QMenu;
+class QPlainTextEdit;
 class QToolBar;
 
 namespace shell {
@@ -91,6 +92,7 @@ private:
     void toggleMaintenancePanel();
     void refreshMaintenancePanel();
     void upgradeStructure();
+    void addSettingsDefaults();
     void clearEngineNumbers();
     warehouse::WarehouseSettings warehouseSettings() const;
     void showCurrencyCommand(bool foreignCurrencies);
@@ -108,6 +110,7 @@ private:
     QLabel* userPanel_ = nullptr;
     QFrame* maintenance_ = nullptr;
     QLabel* maintenanceState_ = nullptr;
+    QPlainTextEdit* memoTables_ = nullptr;
     bool exitWithoutAsking_ = false;
     bool aboutVisible_ = false;
     bool firstShowingDone_ = false;

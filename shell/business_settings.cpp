@@ -9,6 +9,7 @@
 #include <QJsonObject>
 #include <QSqlQuery>
 #include <algorithm>
+#include <utility>
 
 namespace shell {
 
@@ -72,16 +73,45 @@ BusinessSettings BusinessSettings::load(store::Database& db) {
     return settings;
 }
 
-void BusinessSettings::fillDefaults(store::Database& db) {
+namespace {
+
+QList<SettingRow> defaultRows() {
     const QDate today = QDate::currentDate();
-    rows_ = {
+    return {
         {settingKeys::firstTimeMonth, {}, std::nullopt, today.month(), {}},
         {settingKeys::firstTimeYear, {}, std::nullopt, today.year(), {}},
         {settingKeys::taksa, {}, 0.0, std::nullopt, {}},
         {settingKeys::prices, {}, std::nullopt, 0, {}},
         {settingKeys::currency, {}, std::nullopt, 0, {}},
     };
+}
+
+} // namespace
+
+void BusinessSettings::fillDefaults(store::Database& db) {
+    rows_ = defaultRows();
     save(db);
+}
+
+int BusinessSettings::addMissingDefaults(store::Database& db) {
+    QList<SettingRow> changed = rows_;
+    int added = 0;
+    for (const SettingRow& row : defaultRows()) {
+        if (!has(row.key)) {
+            changed.append(row);
+            ++added;
+        }
+    }
+    if (added == 0)
+        return 0;
+    const QList<SettingRow> before = std::exchange(rows_, changed);
+    try {
+        save(db);
+    } catch (...) {
+        rows_ = before; // what is in memory stays what is stored
+        throw;
+    }
+    return added;
 }
 
 const SettingRow* BusinessSettings::find(const QString& key) const {

@@ -71,6 +71,10 @@ public:
     // 0 own warehouse, 2 the external warehouse databases (only while a list is stored).
     int storeMode(store::Database& db) const;
 
+    // The default rows whose keys are missing are appended and stored; the others keep their
+    // values. Returns how many were added.
+    int addMissingDefaults(store::Database& db);
+
     // The settings as stored in row 1 of connect.
     QString toText() const;
     static QList<SettingRow> fromText(const QString& text);

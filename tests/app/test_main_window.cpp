@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
@@ -419,6 +420,21 @@ void TestMainWindow::maintenancePanelOpensOnlyWithTheCode() {
     env.responder().answers << true;
     QTest::mouseClick(panel->findChild<QPushButton*>("Button1"), Qt::LeftButton);
     QCOMPARE(db->scalar("SELECT warName FROM porychka").toString(), QString());
+
+    // The settings defaults fill in only what is missing, and the stored table is shown.
+    session.settings().setNum(*db, "Taksa", 7.5);
+    env.responder().clear();
+    QTest::mouseClick(panel->findChild<QPushButton*>("btnDefaults"), Qt::LeftButton);
+    QCOMPARE(env.responder().texts(), QStringList{"Добавени стойности по подразбиране: 4."});
+    const shell::BusinessSettings stored = shell::BusinessSettings::load(*db);
+    QCOMPARE(stored.serviceFee(), 7.5);
+    QVERIFY(stored.has("Currency") && stored.has("FirstTimeYear"));
+    QCOMPARE(window.findChild<QPlainTextEdit*>("MemoTables")->toPlainText(),
+             session.settings().toText());
+    QVERIFY(window.findChild<QPlainTextEdit*>("MemoTables")->toPlainText().contains("Taksa"));
+    env.responder().clear();
+    QTest::mouseClick(panel->findChild<QPushButton*>("btnDefaults"), Qt::LeftButton);
+    QCOMPARE(env.responder().texts(), QStringList{"Всички стойности по подразбиране са налице."});
 
     trigger(window, "Action1"); // hides without asking
     QVERIFY(!panel->isVisible());
