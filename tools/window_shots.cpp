@@ -4,12 +4,15 @@
 #include "invoicing/client_firms.h"
 #include "invoicing/clients_window.h"
 #include "orders/new_order_window.h"
+#include "orders/order_register_window.h"
 #include "orders/order_registration.h"
 #include "shell/business_settings.h"
 #include "shell/own_data.h"
 #include "shell/session.h"
 #include "store/database.h"
 #include "store/rights.h"
+#include "ui/grid_data.h"
+#include "ui/grid_printer.h"
 #include "vehicles/all_cars_window.h"
 #include "vehicles/car_register.h"
 #include "vehicles/car_register_window.h"
@@ -22,6 +25,7 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QSettings>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -135,6 +139,29 @@ int main(int argc, char** argv) {
         regNo->setText("ca 1001 ab");
         Q_EMIT regNo->editingFinished();
         shoot(order, out + "/new_order_returning_car.png");
+    }
+
+    // The order register printed: a month of orders, to PDF.
+    for (int i = 0; i < 60; ++i) {
+        orders::NewOrder o = earlier;
+        o.clientName = QStringLiteral("Клиент %1 с дълго име ООД").arg(i);
+        o.regNo = QStringLiteral("СА%1АВ").arg(2000 + i);
+        o.defect = QStringLiteral("Смяна на масло и филтри, проверка на спирачките");
+        orders::registerOrder(*db, o, 10 + i, QDate::currentDate().addDays(-(i % 28)));
+    }
+    {
+        TfrmSprPor orders(*db, session, session.settings());
+        orders.resize(1200, 700);
+        orders.show();
+        orders.findChild<QPushButton*>("BitBtn1")->click(); // unfinished orders
+        shoot(orders, out + "/order_register.png");
+        const auto* grid = orders.findChild<QTableView*>("grid");
+        ui::PrintHeader header;
+        header.title = QStringLiteral("Справка за поръчките");
+        header.totals = {QStringLiteral("Общо: 61 поръчки")};
+        ui::GridPrinter(ui::GridData::fromView(*grid), header)
+            .writePdf(out + "/order_register.pdf");
+        QTextStream(stdout) << out << "/order_register.pdf\n";
     }
     return 0;
 }
