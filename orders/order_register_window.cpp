@@ -250,6 +250,16 @@ void TfrmSprPor::buildList() {
     connect(grid_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { popup_->popup(grid_->viewport()->mapToGlobal(at)); });
 
+    // Shown in the middle of the window while a search of years of orders runs.
+    pMess_ = new QLabel(QStringLiteral("Търсене, моля изчакайте ..."), this);
+    pMess_->setObjectName(QStringLiteral("pMess"));
+    pMess_->setFrameShape(QFrame::Panel);
+    pMess_->setFrameShadow(QFrame::Raised);
+    pMess_->setAutoFillBackground(true);
+    pMess_->setAlignment(Qt::AlignCenter);
+    pMess_->setMargin(16);
+    pMess_->hide();
+
     lbTotals_ = new QLabel(this);
     lbTotals_->setObjectName(QStringLiteral("lbTotals"));
     lbTotals_->setVisible(seesProfit_);
@@ -522,6 +532,11 @@ void TfrmSprPor::reload(std::optional<qint64> keep) {
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     setEnabled(false);
+    pMess_->adjustSize();
+    pMess_->move((width() - pMess_->width()) / 2, (height() - pMess_->height()) / 2);
+    pMess_->show();
+    pMess_->raise();
+    pMess_->repaint();
     std::optional<QString> failure;
     try {
         ui::showRows(*model_, store::listQuery(db_, registerQuery(*selection_), selection_->binds),
@@ -532,6 +547,7 @@ void TfrmSprPor::reload(std::optional<qint64> keep) {
         failure = e.message();
     }
     applyFixedColumns();
+    pMess_->hide();
     setEnabled(true);
     QApplication::restoreOverrideCursor();
     if (failure) {

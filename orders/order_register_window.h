@@ -131,6 +131,7 @@ private:
     QSqlQueryModel* model_;
     QTableView* grid_;
     QLabel* lbTotals_;
+    QLabel* pMess_;
     QWidget* pInfo_;
     QSqlQueryModel* partsModel_;
     QSqlQueryModel* labourModel_;

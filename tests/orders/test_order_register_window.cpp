@@ -57,6 +57,7 @@ private Q_SLOTS:
     void overdueReportAndCommandEnabling();
     void periodReportWithoutDatesAsksFirst();
     void emptyResult();
+    void waitPanelShowsWhileTheSearchRuns();
     void profitNeedsTheRight_data();
     void profitNeedsTheRight();
     void typeChangeRefusedWithWork();
@@ -96,6 +97,25 @@ void TestOrderRegisterWindow::orderNumberIsASelectionOfItsOwn() {
     QCOMPARE(r.w.currentOrder(), std::optional<qint64>(57));
     r.line("ePorNo")->clear();
     QVERIFY(r.line("eNames")->isEnabled());
+}
+
+void TestOrderRegisterWindow::waitPanelShowsWhileTheSearchRuns() {
+    TestEnvironment env;
+    auto db = env.newDatabase();
+    order(*db, {.id = 1});
+    Register r(*db);
+    auto* panel = child<QWidget>(r.w, "pMess");
+    QVERIFY(!panel->isVisible());
+    // Looked at while the list takes the rows of the search.
+    bool shownDuringSearch = false;
+    QObject::connect(r.w.findChild<QTableView*>("grid")->model(),
+                     &QAbstractItemModel::modelAboutToBeReset,
+                     [&] { shownDuringSearch = panel->isVisible(); });
+    r.click("BitBtn1");
+    QCOMPARE(r.w.listedRows(), 1);
+    QVERIFY(shownDuringSearch);
+    QVERIFY(!panel->isVisible());
+    QVERIFY(r.w.isEnabled());
 }
 
 void TestOrderRegisterWindow::overdueReportAndCommandEnabling() {
