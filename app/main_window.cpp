@@ -197,7 +197,7 @@ void TsrMain::buildCommands() {
                [this] { warehouse::openSerialStock(this, db_); });
     // Orders.
     addCommand(QStringLiteral("btPorClick"), Right::NewOrder,
-               [this] { orders::openNewOrder(this, db_); });
+               [this] { orders::openNewOrder(this, db_, session_); });
     addCommand(
         QStringLiteral("mnPorClick"), {},
         [this] { orders::openOrderRegister(this, db_, session_); }, noSale);

@@ -393,7 +393,14 @@ void TsrPor::chooseCar() {
     std::optional<vehicles::Car> car;
     {
         TsrCar picker(db_, TsrCar::Mode::Picker, this);
-        picker.exec();
+        if (ordersOfCar_) {
+            picker.setOrdersOfCar([this, &picker](const QString& regNo) {
+                picker.setEnabled(false);
+                ordersOfCar_(regNo);
+                picker.setEnabled(true);
+            });
+        }
+        ui::runModal(picker);
         car = picker.chosenCar();
     }
     if (!car)

@@ -37,6 +37,10 @@ public:
 
     // Prints the service order of a saved order; while unset the print box stays hidden.
     void setPrintServiceOrder(std::function<void(qint64 idPor)> print);
+    // Shows the orders of a registration number; the car picker's check command runs it.
+    void setOrdersOfCar(std::function<void(const QString& regNo)> show) {
+        ordersOfCar_ = std::move(show);
+    }
 
     // The number the order was saved under (empty until it is saved).
     std::optional<qint64> savedNumber() const { return saved_; }
@@ -71,6 +75,7 @@ private:
     store::Database& db_;
     const QDate today_;
     std::function<void(qint64)> printServiceOrder_;
+    std::function<void(const QString&)> ordersOfCar_;
     std::optional<qint64> saved_;
     bool prepared_ = false;
 

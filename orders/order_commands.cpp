@@ -86,8 +86,11 @@ void runOrderCommand(QWidget* parent, store::Database& db, shell::Session& sessi
     }
 }
 
-void openNewOrder(QWidget* parent, store::Database& db) {
+void openNewOrder(QWidget* parent, store::Database& db, shell::Session& session) {
     TsrPor order(db, RepairPlace::Workshop, parent);
+    // The car picker's "orders of the car" shows them in the order register.
+    order.setOrdersOfCar(
+        [&](const QString& regNo) { openOrderRegister(&order, db, session, regNo); });
     ui::runModal(order);
 }
 

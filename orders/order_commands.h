@@ -40,7 +40,7 @@ void runOrderCommand(QWidget* parent, store::Database& db, shell::Session& sessi
                      const std::function<void(qint64)>& repairCard = {});
 
 // The other order commands of the main window, one entry each.
-void openNewOrder(QWidget* parent, store::Database& db);
+void openNewOrder(QWidget* parent, store::Database& db, shell::Session& session);
 // The order register, its commands working on its current order; with a registration number
 // it opens on that car's orders.
 void openOrderRegister(QWidget* parent, store::Database& db, shell::Session& session,

@@ -3,11 +3,14 @@
 #include "support/test_environment.h"
 #include "support/widget_access.h"
 #include "vehicles/car_register.h"
+#include "vehicles/car_register_window.h"
 #include "vehicles/vehicle_catalogue.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
 #include <QTest>
 
 using testing::child;
@@ -123,6 +126,31 @@ private Q_SLOTS:
             QTest::keyClicks(edit, "abc7");
             QCOMPARE(edit->text(), QString("7"));
         }
+    }
+
+    void carPickerShowsTheOrdersOfTheCar() {
+        TestEnvironment env;
+        auto db = env.newDatabase();
+        builders::order(*db, {.id = 1});
+        vehicles::Car car = builders::completeCar();
+        car.regNo = "РВ5555КН";
+        builders::car(*db, car);
+        Window win(*db);
+        QStringList shown;
+        win.w.setOrdersOfCar([&](const QString& regNo) { shown << regNo; });
+        bool checkEnabled = false;
+        env.responder().modalRunner = [&](QDialog& dialog) {
+            if (auto* picker = qobject_cast<TsrCar*>(&dialog)) {
+                picker->findChild<QTableView*>("Grid")->selectRow(0);
+                auto* check = picker->findChild<QPushButton*>("btnCheck");
+                checkEnabled = check->isEnabled();
+                check->click();
+            }
+            return int(QDialog::Rejected);
+        };
+        child<QPushButton>(win.w, "btnCars")->click();
+        QVERIFY(checkEnabled);
+        QCOMPARE(shown, QStringList{"РВ5555КН"});
     }
 };
 
