@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 #include <QTextStream>
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -78,16 +79,23 @@ int main(int argc, char** argv) {
 
     if (shell::needsFirstPassword(db) && !shell::askFirstPassword(nullptr, db))
         return 0;
-    TsrPass login(db);
-    if (login.exec() != QDialog::Accepted)
-        return 0;
-    shell::Session session(*login.loggedIn(), shell::workstationKey(settings),
-                           std::move(started->settings));
+    std::optional<shell::LoggedInUser> user;
+    {
+        // The login dialog, and the first-login help it may have opened, go once the user is
+        // in; nothing of them comes back in front of the main window later.
+        TsrPass login(db);
+        if (login.exec() != QDialog::Accepted)
+            return 0;
+        user = *login.loggedIn();
+    }
+    shell::Session session(*user, shell::workstationKey(settings), std::move(started->settings));
 
     TsrMain window(db, session);
     QObject::connect(&instance, &app::SingleInstance::activationRequested, &window,
                      &TsrMain::bringToFront);
     window.show();
+    window.raise();
+    window.activateWindow();
     QApplication::setQuitOnLastWindowClosed(true);
     return application.exec();
 }
