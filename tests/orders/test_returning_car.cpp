@@ -79,7 +79,7 @@ private Q_SLOTS:
         vehicles::Car other = builders::completeCar();
         other.regNo = "В7777ВВ";
         builders::car(*db, other);
-        for (const QString& typed : {"*", "СА*", "%", "В7777В_"}) {
+        for (const char* typed : {"*", "СА*", "%", "В7777В_"}) {
             Window win(*db);
             win.typeRegNo(typed);
             QCOMPARE(win.line("eClientName")->text(), QString());

@@ -67,7 +67,7 @@ void TestPartCatalogue::partIsChecked() {
     auto db = env.newDatabase();
     const qint64 type = builders::partType(*db, "Ходова");
     const qint64 maker = builders::partMaker(*db, "Bosch");
-    const qint64 existingType = otherType == "Ходова" ? type : builders::partType(*db, otherType);
+    builders::partType(*db, otherType); // the existing part's type, found or added first
     builders::part(*db, {.name = "Диск", .type = otherType, .maker = "Bosch", .barcode = "3800"});
     builders::part(*db, {.name = "Без баркод",
                          .type = "Ходова",
@@ -98,8 +98,6 @@ void TestPartCatalogue::partIsChecked() {
 void TestPartCatalogue::editingAPartExcludesItsOwnRow() {
     TestEnvironment env;
     auto db = env.newDatabase();
-    const qint64 type = builders::partType(*db, "Ходова");
-    const qint64 maker = builders::partMaker(*db, "Bosch");
     const qint64 id = builders::part(
         *db, {.name = "Диск", .type = "Ходова", .maker = "Bosch", .barcode = "3800"});
     const qint64 other = builders::part(
