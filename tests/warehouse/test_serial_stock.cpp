@@ -55,8 +55,6 @@ private:
 void TestSerialStock::init() {
     env_ = std::make_unique<TestEnvironment>();
     db_ = env_->newDatabase();
-    const qint64 filters = builders::partType(*db_, "Филтри");
-    const qint64 pumps = builders::partType(*db_, "Помпи");
     filter_ = builders::part(*db_, {.name = "Маслен филтър", .type = "Филтри"});
     pump_ = builders::part(*db_, {.name = "Водна помпа", .type = "Помпи"});
     for (const char* serial : {"ABC123", "abc-9", "50%OFF", "сн-абв-1"})
