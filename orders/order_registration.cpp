@@ -172,10 +172,10 @@ std::optional<EarlierOrder> latestOrderOfCar(store::Database& db, const QString&
         return std::nullopt;
     QSqlQuery q = db.exec(
         QStringLiteral("SELECT marka, model, Modify, warName, YearMade, clientnames, clientadres, "
-                       "clientphones, fiscal FROM porychka WHERE ") +
-            db.dialect().caseInsensitiveLike(QStringLiteral("serial"), QStringLiteral(":reg")) +
-            QStringLiteral(" ORDER BY idPor DESC"),
-        {{"reg", store::literalPattern(store::normalRegistrationNumber(regNo))}});
+                       "clientphones, fiscal FROM porychka WHERE serial = :reg "
+                       "ORDER BY idPor DESC"),
+        // Numbers are stored in their one form: an exact match, found through the index.
+        {{"reg", store::normalRegistrationNumber(regNo)}});
     if (!q.next())
         return std::nullopt;
     EarlierOrder o;
@@ -192,15 +192,14 @@ QList<PreviousRepair> previousRepairs(store::Database& db, const QString& marka,
     QSqlQuery q = db.exec(
         QStringLiteral("SELECT idPor, PorDate, readyDate, typeWarr, porState, SaveCode, defect, "
                        "sumall FROM porychka WHERE ") +
+            QStringLiteral("serial = :reg AND ") +
             d.caseInsensitiveLike(QStringLiteral("marka"), QStringLiteral(":marka")) +
             QStringLiteral(" AND ") +
             d.caseInsensitiveLike(QStringLiteral("model"), QStringLiteral(":model")) +
-            QStringLiteral(" AND ") +
-            d.caseInsensitiveLike(QStringLiteral("serial"), QStringLiteral(":reg")) +
             QStringLiteral(" ORDER BY PorDate, idPor"),
         {{"marka", store::literalPattern(marka)},
          {"model", store::literalPattern(model)},
-         {"reg", store::literalPattern(store::normalRegistrationNumber(regNo))}});
+         {"reg", store::normalRegistrationNumber(regNo)}});
     QList<PreviousRepair> rows;
     while (q.next()) {
         PreviousRepair r;

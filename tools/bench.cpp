@@ -18,6 +18,8 @@
 #include "store/rights.h"
 #include "store/sql_values.h"
 #include "ui/message_box.h"
+#include "ui/optional_date_edit.h"
+#include "vehicles/car_register.h"
 #include "warehouse/delivery.h"
 #include "warehouse/part_catalogue.h"
 #include "warehouse/parts_list_panel.h"
@@ -42,8 +44,6 @@
 #include <functional>
 #include <sys/resource.h>
 #include <unistd.h>
-
-#include "ui/optional_date_edit.h"
 
 namespace {
 
@@ -515,6 +515,31 @@ Timings profitYear(const Context& c) {
     return t;
 }
 
+// Leaving the registration number of a new order: the car's last order, else the car register,
+// and its previous repairs; typed with Latin look-alikes as people do.
+Timings returningCar(const Context& c) {
+    auto db = open(c.database);
+    const QString stored = db->scalar(QStringLiteral("SELECT serial FROM porychka WHERE idPor = "
+                                                     "(SELECT max(idPor) / 2 FROM porychka)"))
+                               .toString();
+    QString typed = stored.toLower();
+    const QString cyrillic = QStringLiteral("авекмнорстух");
+    const QString latin = QStringLiteral("abekmhopctyx");
+    for (int i = 0; i < cyrillic.size(); ++i)
+        typed.replace(cyrillic.at(i), latin.at(i));
+    int found = 0;
+    Timings t = repeat(c.runs, [&] {
+        found = 0;
+        if (const auto earlier = orders::latestOrderOfCar(*db, typed)) {
+            found = int(orders::previousRepairs(*db, earlier->marka, earlier->model, typed).size());
+        } else if (vehicles::findCarByRegNo(*db, typed)) {
+            found = 1;
+        }
+    });
+    t.note = QStringLiteral("%1 typed as \"%2\", %3 earlier orders").arg(stored, typed).arg(found);
+    return t;
+}
+
 // The cases -------------------------------------------------------------------------------------
 
 QList<Case> cases() {
@@ -578,6 +603,7 @@ QList<Case> cases() {
              return partsSearch(c, {somePartNo(c.database), true, true, true, true});
          }},
         {"new order save", "", 0, newOrderSave},
+        {"new order: a returning car by its number", "< 20 ms", 20, returningCar},
         {"add a part to an order", "< 20 ms", 20, addPart},
         {"mark an order ready", "< 20 ms", 20, markReady},
         {"order payment", "< 20 ms", 20, payment},

@@ -128,10 +128,10 @@ std::optional<Car> loadCar(store::Database& db, qint64 id) {
 std::optional<Car> findCarByRegNo(store::Database& db, const QString& regNo) {
     if (regNo.trimmed().isEmpty())
         return std::nullopt;
-    const QVariant id = db.scalar(
-        QStringLiteral("SELECT max(id) FROM cars WHERE ") +
-            db.dialect().caseInsensitiveLike(QStringLiteral("RegNo"), QStringLiteral(":reg")),
-        {{QStringLiteral("reg"), store::literalPattern(store::normalRegistrationNumber(regNo))}});
+    // Numbers are stored in their one form: an exact match, found through the index.
+    const QVariant id =
+        db.scalar(QStringLiteral("SELECT max(id) FROM cars WHERE RegNo = :reg"),
+                  {{QStringLiteral("reg"), store::normalRegistrationNumber(regNo)}});
     if (id.isNull())
         return std::nullopt;
     return loadCar(db, id.toLongLong());

@@ -31,8 +31,7 @@ namespace {
 struct Workstations {
     TestEnvironment env;
     std::unique_ptr<store::Database> a = env.newDatabase();
-    std::unique_ptr<store::Database> b =
-        store::Database::openFile(env.path(QStringLiteral("Drumvel.mdz")));
+    std::unique_ptr<store::Database> b = env.otherWorkstation();
 };
 
 // Order 5 in work for a registered client with 10% off parts: 2 filters at 50.00 from stock,

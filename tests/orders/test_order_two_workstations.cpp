@@ -21,8 +21,7 @@ namespace {
 struct Workstations {
     TestEnvironment env;
     std::unique_ptr<store::Database> a = env.newDatabase();
-    std::unique_ptr<store::Database> b =
-        store::Database::openFile(env.path(QStringLiteral("Drumvel.mdz")));
+    std::unique_ptr<store::Database> b = env.otherWorkstation();
 };
 
 // Order 5 in work as one workstation booked it: two filters, one battery with its serial

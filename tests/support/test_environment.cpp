@@ -36,6 +36,10 @@ std::unique_ptr<store::Database> TestEnvironment::newDatabase(const QString& nam
     return store::Database::createFile(path(name));
 }
 
+std::unique_ptr<store::Database> TestEnvironment::otherWorkstation(const QString& name) {
+    return store::Database::openFile(path(name));
+}
+
 QByteArray fileBytes(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))

@@ -22,6 +22,9 @@ public:
     // A fresh database with every table, the currencies and the administrator.
     std::unique_ptr<store::Database>
     newDatabase(const QString& name = QStringLiteral("Drumvel.mdz"));
+    // A second connection to a database of this environment, as another workstation has it.
+    std::unique_ptr<store::Database>
+    otherWorkstation(const QString& name = QStringLiteral("Drumvel.mdz"));
     ScriptedResponder& responder() { return responder_; }
 
 private:
