@@ -6,6 +6,7 @@
 #include "orders/new_order_window.h"
 #include "orders/order_register_window.h"
 #include "orders/order_registration.h"
+#include "orders/order_report_window.h"
 #include "shell/business_settings.h"
 #include "shell/own_data.h"
 #include "shell/session.h"
@@ -17,7 +18,10 @@
 #include "vehicles/car_register.h"
 #include "vehicles/car_register_window.h"
 #include "vehicles/vehicle_catalogue.h"
+#include "warehouse/parts_window.h"
+#include "warehouse/warehouse_settings.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDate>
 #include <QDir>
@@ -139,6 +143,23 @@ int main(int argc, char** argv) {
         regNo->setText("ca 1001 ab");
         Q_EMIT regNo->editingFinished();
         shoot(order, out + "/new_order_returning_car.png");
+    }
+
+    // The parts search that finds nothing says so and keeps the text.
+    {
+        TsrParts parts(*db, warehouse::WarehouseSettings{});
+        parts.resize(1000, 500);
+        parts.show();
+        parts.findChild<QAction*>("mnSearch")->trigger();
+        parts.findChild<QLineEdit*>("searchStr")->setText("филт");
+        parts.findChild<QPushButton*>("btnSpr")->click();
+        shoot(parts, out + "/parts_search_nothing.png");
+    }
+    // The order report: amounts as everywhere else.
+    {
+        TfrmOtchet report(*db, session);
+        if (report.openOrder(1, orders::OrderMode::Report))
+            shoot(report, out + "/order_report.png");
     }
 
     // The order register printed: a month of orders, to PDF.
